@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// How long a deal takes: the engine alone for the tightest and a wide case, and the form's
+// casuale with its picture load.
+#include "AppStyle.h"
+#include "FormHarness.h"
+#include "LevelTable.h"
+#include "ProblemDealer.h"
+
+#include <QApplication>
+
+class BenchDeal : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void engineDeal_data();
+    void engineDeal();
+    void casualeWithPicture();
+};
+
+void BenchDeal::engineDeal_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("level");
+    QTest::newRow("division level 1") << 4 << 1;
+    QTest::newRow("addition level 4") << 1 << 4;
+}
+
+void BenchDeal::engineDeal()
+{
+    QFETCH(int, operation);
+    QFETCH(int, level);
+    RandomSource random = RandomSource::fromClock();
+    ExerciseSettings s;
+    s.Operation = qint16(operation);
+    QBENCHMARK {
+        s.Level = qint16(level);
+        const LevelBounds b = *LevelTable::bounds(level);
+        s.FirstMax = b.FirstMax;
+        s.FirstMin = b.FirstMin;
+        s.SecondMax = b.SecondMax;
+        s.SecondMin = b.SecondMin;
+        ProblemDealer::deal(s, random);
+    }
+}
+
+void BenchDeal::casualeWithPicture()
+{
+    FormHarness harness(7);
+    Vortani *f = harness.openExercise(3);
+    FormHarness::click(f->Option2);
+    QBENCHMARK {
+        f->casuale();
+    }
+}
+
+VORTANI_GUI_TEST_MAIN(BenchDeal)
+#include "bench_deal.moc"

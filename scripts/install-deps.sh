@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the Debian 12 packages that building, running and testing the game need, and only
+# those that are missing. Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ make pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libgl-dev
+  # run: the fonts the forms ask for by name ("Comic Sans MS", "Arial") resolve to these
+  fonts-comic-neue fonts-liberation2 fontconfig
+  # test and look: virtual display, sound server with a null sink, PDF printer
+  xvfb xauth xdotool imagemagick sox pulseaudio pulseaudio-utils
+  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ $status == "install ok installed" ]] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+  "${missing[@]}"

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AppStyle.h"
+
+#include "AppVersion.h"
+#include "Resources.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStyleFactory>
+
+void AppStyle::apply(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("Vortani Puzzle"));
+    QApplication::setApplicationVersion(QString::fromLatin1(AppVersion::Text));
+    QApplication::setWindowIcon(Resources::programIcon());
+    // Fusion honours the background colour of push buttons on every desktop, which the tiles'
+    // highlight needs; the colours themselves stay the desktop's.
+    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        app.setStyle(fusion);
+    QApplication::setFont(QFont(QStringLiteral("Arial"), 9));
+}

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QString>
+
+class QWidget;
+
+// Small helpers the two forms share for their look.
+namespace Appearance {
+inline const QColor FormBackground{0x00, 0xC0, 0xC0};
+inline const QColor SelectedTile{255, 255, 192};
+
+// The desktop's colour for push-button faces.
+QColor buttonFace();
+QFont font(const QString &family, qreal points, bool bold = false, bool italic = false);
+// A fixed-size, centred, teal top-level form with the program icon.
+void setUpForm(QWidget *form, const QString &caption);
+// Sets a widget's text or window colour.
+void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
+// Gives a container a palette whose disabled colours are its active ones, so that the
+// controls inside a disabled frame keep their look.
+void keepLookWhenDisabled(QWidget *widget);
+} // namespace Appearance

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+struct GameContext;
+class ImageBox;
+class PictureOptionButton;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The exercise screen: twelve problem tiles over a hidden picture, a keypad and a verdict line.
+// The controls are public, as on a designer form, so that the start screen and the tests reach
+// them by name; each one's objectName is its member name ("cmdOper_0" .. "cmdOper_11" for the
+// tiles).
+class Vortani : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int TileCount = 12;
+
+    explicit Vortani(GameContext &context, QWidget *parent = nullptr);
+    ~Vortani() override;
+
+    // Puts a freshly built form into the waiting state of a new game.
+    void Form_Load();
+
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+
+    // Deals twelve problems onto the tiles and lays a new picture beneath them.
+    void casuale();
+    // Every tile visible again, in the button-face colour.
+    void ResetTiles();
+
+    void cmdOper_Click(qint16 index);
+
+    void Cmd_0_MouseDown();
+    void Cmd_1_MouseDown();
+    void Cmd_2_MouseDown();
+    void Cmd_3_MouseDown();
+    void Cmd_4_MouseDown();
+    void Cmd_5_MouseDown();
+    void Cmd_6_MouseDown();
+    void Cmd_7_MouseDown();
+    void Cmd_8_MouseDown();
+    void Cmd_9_MouseDown();
+    void CmdBack_MouseDown();
+
+    // Judges the typed answer against the selected tile.
+    void cmdOK_MouseDown();
+
+    void cmdStampa_Click();
+    void cmdEsci_Click();
+
+    // Title strip
+    QLabel *lblTitolo = nullptr;
+    ImageBox *imgBambino = nullptr;
+    QLabel *Label1 = nullptr;
+    QPushButton *cmdStampa = nullptr;
+    // Level choice
+    QGroupBox *Frame3 = nullptr;
+    PictureOptionButton *Option1 = nullptr;
+    PictureOptionButton *Option2 = nullptr;
+    PictureOptionButton *Option3 = nullptr;
+    PictureOptionButton *Option4 = nullptr;
+    // Puzzle
+    QGroupBox *Frame2 = nullptr;
+    std::array<QPushButton *, TileCount> cmdOper{};
+    ImageBox *imgPuzzle = nullptr;
+    // Keypad
+    QGroupBox *Frame1 = nullptr;
+    QPushButton *Cmd_0 = nullptr;
+    QPushButton *Cmd_1 = nullptr;
+    QPushButton *Cmd_2 = nullptr;
+    QPushButton *Cmd_3 = nullptr;
+    QPushButton *Cmd_4 = nullptr;
+    QPushButton *Cmd_5 = nullptr;
+    QPushButton *Cmd_6 = nullptr;
+    QPushButton *Cmd_7 = nullptr;
+    QPushButton *Cmd_8 = nullptr;
+    QPushButton *Cmd_9 = nullptr;
+    QPushButton *CmdBack = nullptr;
+    QPushButton *cmdOK = nullptr;
+    // Answer strip
+    ImageBox *Image1 = nullptr;
+    ImageBox *Image2 = nullptr;
+    ImageBox *Image3 = nullptr;
+    ImageBox *Image4 = nullptr;
+    QLabel *lblOperazione = nullptr;
+    QLineEdit *txtRisultato = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *cmdEsci = nullptr;
+    QLabel *lblGiudizio = nullptr;
+
+Q_SIGNALS:
+    // The child asked to go back to the start screen; the form is being unloaded.
+    void leaving();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Built in VortaniLayout.cpp.
+    void setupLayout();
+    void setupTabOrder();
+    void connectHandlers();
+
+    void levelChosen(int level);
+    void typeKey(int key, const QString &text);
+    void showFace(ImageBox *face);
+    void setGiudizioSize(qreal points);
+    // True once the form is being unloaded: a handler resumed after a clip stops there.
+    bool unloading() const { return unloadRequested; }
+
+    GameContext &context;
+    bool unloadRequested = false;
+};

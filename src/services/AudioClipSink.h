@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ClipSink.h"
+
+#include <QBuffer>
+#include <QObject>
+
+#include <memory>
+
+class QAudioSink;
+
+// Plays clips through Qt Multimedia's default audio output (PulseAudio or PipeWire on Linux).
+class AudioClipSink : public QObject, public ClipSink
+{
+    Q_OBJECT
+public:
+    explicit AudioClipSink(QObject *parent = nullptr);
+    ~AudioClipSink() override;
+
+    void start(qint16 clipId, const QByteArray &wavImage) override;
+
+private:
+    void stopCurrent();
+
+    std::unique_ptr<QAudioSink> sink;
+    QBuffer buffer;
+};

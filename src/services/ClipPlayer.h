@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+class ClipSink;
+
+// Plays the program's own clips 101..105. Callers check the sound switch themselves.
+class ClipPlayer
+{
+public:
+    explicit ClipPlayer(ClipSink &sink);
+
+    // Reads the clip afresh from the resources, makes it the held clip, starts it and then lets
+    // Qt handle every waiting event before returning, so queued input runs at this point.
+    void PlayClip(qint16 clipId);
+
+private:
+    ClipSink &sink;
+    // The bytes of the clip last started; they stay alive until the next clip has started.
+    QByteArray heldClip;
+};

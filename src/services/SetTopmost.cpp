@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SetTopmost.h"
+
+#include <QWidget>
+
+void SetTopmost(QWidget *form)
+{
+    if (!form)
+        return;
+    const bool wasVisible = form->isVisible();
+    const QRect geometry = form->geometry();
+    form->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    // Setting a flag on a shown window hides it; put it back where it was, unactivated.
+    if (wasVisible) {
+        form->setGeometry(geometry);
+        form->setAttribute(Qt::WA_ShowWithoutActivating, true);
+        form->show();
+        form->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+}

@@ -1,0 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+class QWidget;
+
+// Keeps the form's window above all ordinary windows, without moving, resizing or activating
+// it. Call before the window is first shown: changing the flag later re-creates the window.
+void SetTopmost(QWidget *form);

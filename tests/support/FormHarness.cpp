@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FormHarness.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+
+FormHarness::FormHarness(quint32 seed) : context(sink, RandomSource::fixed(seed))
+{
+    context.settings.ShowHints = 1;
+}
+
+FormHarness::~FormHarness()
+{
+    delete form.data();
+}
+
+Vortani *FormHarness::openExercise(int operation)
+{
+    delete form.data();
+    context.settings.Operation = qint16(operation);
+    form = new Vortani(context);
+    form->Form_Load();
+    form->show();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form))
+        qWarning("exercise form did not become active");
+    return form;
+}
+
+void FormHarness::press(QWidget *widget, Qt::MouseButton button)
+{
+    QTest::mousePress(widget, button, Qt::NoModifier, widget->rect().center());
+}
+
+void FormHarness::click(QWidget *widget, Qt::MouseButton button)
+{
+    QTest::mouseClick(widget, button, Qt::NoModifier, widget->rect().center());
+}
+
+void FormHarness::typeOnKeypad(const QString &digits)
+{
+    for (const QChar c : digits) {
+        QPushButton *key = form->findChild<QPushButton *>(QStringLiteral("Cmd_") + c);
+        Q_ASSERT(key);
+        click(key);
+    }
+    QCoreApplication::processEvents();
+}
+
+qint64 FormHarness::expectedFromCaption(const QString &caption)
+{
+    static const QRegularExpression pattern(QStringLiteral("^ (\\d+) ([-+x:]) (\\d+)$"));
+    const auto m = pattern.match(caption);
+    if (!m.hasMatch())
+        return -1;
+    const qint64 a = m.captured(1).toLongLong();
+    const qint64 b = m.captured(3).toLongLong();
+    switch (m.captured(2).at(0).unicode()) {
+    case '+':
+        return a + b;
+    case '-':
+        return a - b;
+    case 'x':
+        return a * b;
+    default:
+        return a / b;
+    }
+}
+
+QAbstractButton *FormHarness::level(int level) const
+{
+    return form->findChild<QAbstractButton *>(QStringLiteral("Option%1").arg(level));
+}
+
+void FormHarness::answerRight(int tile)
+{
+    QPushButton *t = form->cmdOper[std::size_t(tile)];
+    click(t);
+    typeOnKeypad(QString::number(expectedFromCaption(t->text())));
+    press(form->cmdOK);
+}

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "GameContext.h"
+#include "PictureOptionButton.h"
+#include "RecordingClipSink.h"
+#include "Vortani.h"
+
+#include <QPointer>
+#include <QTest>
+
+class QAbstractButton;
+
+// A game context with a recording clip sink and a seeded generator, and ways to drive the
+// exercise form with real mouse events.
+class FormHarness
+{
+public:
+    explicit FormHarness(quint32 seed = 1);
+    ~FormHarness();
+
+    // Builds, loads and shows a fresh exercise form for an operation, active and focused.
+    Vortani *openExercise(int operation);
+
+    // Mouse press (and release) in the middle of a widget, with any button.
+    static void press(QWidget *widget, Qt::MouseButton button = Qt::LeftButton);
+    static void click(QWidget *widget, Qt::MouseButton button = Qt::LeftButton);
+    // Presses the keypad keys for the digits of text, then lets the keystrokes arrive.
+    void typeOnKeypad(const QString &digits);
+    // The result of the problem on a tile, worked out again from its caption.
+    static qint64 expectedFromCaption(const QString &caption);
+    QAbstractButton *level(int level) const;
+    // Clicks a tile, types its right answer on the keypad and presses OK.
+    void answerRight(int tile);
+
+    RecordingClipSink sink;
+    GameContext context;
+    QPointer<Vortani> form;
+};
+
+// Applies the program's style before the test functions run.
+#define VORTANI_GUI_TEST_MAIN(TestObject)                                                          \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty()                            \
+                                       ? QByteArray("offscreen")                                   \
+                                       : qgetenv("QT_QPA_PLATFORM"));                              \
+        QApplication app(argc, argv);                                                              \
+        AppStyle::apply(app);                                                                      \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        TestObject tc;                                                                             \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }

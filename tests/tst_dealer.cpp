@@ -1,0 +1,322 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "LevelTable.h"
+#include "ProblemDealer.h"
+#include "RandomSource.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+struct Ranges
+{
+    int aMin, aMax, bMin, bMax;
+};
+
+ExerciseSettings settingsFor(int operation, int level)
+{
+    ExerciseSettings s;
+    s.Operation = qint16(operation);
+    s.Level = qint16(level);
+    const LevelBounds b = *LevelTable::bounds(level);
+    s.FirstMax = b.FirstMax;
+    s.FirstMin = b.FirstMin;
+    s.SecondMax = b.SecondMax;
+    s.SecondMin = b.SecondMin;
+    return s;
+}
+
+// Every caption the rules allow for an operation and level, by trying every operand pair.
+QSet<QString> allCaptions(int operation, int level)
+{
+    ExerciseSettings s = settingsFor(operation, level);
+    if (operation == 4 && level >= 3) {
+        s.FirstMax = level == 3 ? 100 : 999;
+        s.FirstMin = 10;
+        s.SecondMax = 9;
+        s.SecondMin = 1;
+    }
+    QSet<QString> captions;
+    for (int a = s.FirstMin; a <= s.FirstMax; ++a)
+        for (int b = s.SecondMin; b <= s.SecondMax; ++b)
+            if (const auto p = ProblemDealer::makeProblem(operation, level, a, b))
+                captions.insert(p->caption);
+    return captions;
+}
+} // namespace
+
+class TestDealer : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void numberTextAndSeparators();
+    void drawOperandCoversTheRange_data();
+    void drawOperandCoversTheRange();
+    void dealsFollowTheRules_data();
+    void dealsFollowTheRules();
+    void problemCounts_data();
+    void problemCounts();
+    void boundsReplacedForDivision_data();
+    void boundsReplacedForDivision();
+    void pictureNumbersAreUniform();
+    void pictureFileNames_data();
+    void pictureFileNames();
+    void unusableSettingsAreRefused_data();
+    void unusableSettingsAreRefused();
+    void largestProductFitsTheTable();
+};
+
+void TestDealer::numberTextAndSeparators()
+{
+    QCOMPARE(ProblemDealer::numberText(7), QStringLiteral(" 7"));
+    QCOMPARE(ProblemDealer::numberText(120), QStringLiteral(" 120"));
+    QCOMPARE(ProblemDealer::numberText(-3), QStringLiteral("-3"));
+    QCOMPARE(ProblemDealer::makeProblem(1, 1, 7, 5)->caption, QStringLiteral(" 7 + 5"));
+    QCOMPARE(ProblemDealer::makeProblem(2, 1, 9, 4)->caption, QStringLiteral(" 9 - 4"));
+    QCOMPARE(ProblemDealer::makeProblem(3, 1, 6, 3)->caption, QStringLiteral(" 6 x 3"));
+    QCOMPARE(ProblemDealer::makeProblem(4, 1, 7, 3)->caption, QStringLiteral(" 21 : 7"));
+    QCOMPARE(ProblemDealer::makeProblem(4, 2, 47, 5)->result, 9);
+}
+
+void TestDealer::drawOperandCoversTheRange_data()
+{
+    QTest::addColumn<double>("r");
+    QTest::addColumn<int>("min");
+    QTest::addColumn<int>("max");
+    QTest::addColumn<int>("expected");
+    const double almostOne = std::nextafter(1.0, 0.0);
+    QTest::newRow("r = 0 gives min") << 0.0 << 1 << 10 << 1;
+    QTest::newRow("r just below 1 gives max") << almostOne << 1 << 10 << 10;
+    QTest::newRow("r just below 1, wide range") << almostOne << 100 << 999 << 999;
+    QTest::newRow("middle") << 0.5 << 10 << 99 << 55;
+    QTest::newRow("single value") << 0.9 << 5 << 5 << 5;
+}
+
+void TestDealer::drawOperandCoversTheRange()
+{
+    QFETCH(double, r);
+    QFETCH(int, min);
+    QFETCH(int, max);
+    QFETCH(int, expected);
+    QCOMPARE(ProblemDealer::drawOperand(r, min, max), expected);
+}
+
+void TestDealer::dealsFollowTheRules_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("level");
+    const char *names[] = {"addition", "subtraction", "multiplication", "division"};
+    for (int op = 1; op <= 4; ++op)
+        for (int level = 1; level <= 4; ++level)
+            QTest::addRow("%s level %d", names[op - 1], level) << op << level;
+}
+
+void TestDealer::dealsFollowTheRules()
+{
+    QFETCH(int, operation);
+    QFETCH(int, level);
+    static const QRegularExpression format(QStringLiteral("^ (\\d+) ([-+x:]) (\\d+)$"));
+    const QString sign = ProblemDealer::separator(operation).mid(1);
+    const LevelBounds lb = *LevelTable::bounds(level);
+
+    RandomSource random = RandomSource::fixed(quint32(operation * 10 + level));
+    for (int round = 0; round < 300; ++round) {
+        ExerciseSettings s = settingsFor(operation, level);
+        s.SolvedCount = 5;
+        const auto deal = ProblemDealer::deal(s, random);
+        QVERIFY(deal);
+        QCOMPARE(s.SolvedCount, qint16(0));
+        QSet<QString> captions;
+        for (int i = 0; i < 12; ++i) {
+            const Problem &p = deal->tiles[std::size_t(i)];
+            captions.insert(p.caption);
+            QCOMPARE(s.ResultTable[std::size_t(i)], p.result);
+            const auto m = format.match(p.caption);
+            QVERIFY2(m.hasMatch(), qPrintable(p.caption));
+            QCOMPARE(m.captured(2), sign);
+            const int left = m.captured(1).toInt();
+            const int right = m.captured(3).toInt();
+            switch (operation) {
+            case 1:
+            case 2:
+            case 3:
+                QVERIFY(left >= lb.FirstMin && left <= lb.FirstMax);
+                QVERIFY(right >= lb.SecondMin && right <= lb.SecondMax);
+                QCOMPARE(p.result, operation == 1   ? left + right
+                                   : operation == 2 ? left - right
+                                                    : left * right);
+                if (operation == 2)
+                    QVERIFY2(p.result > 0, qPrintable(p.caption));
+                break;
+            case 4:
+                QCOMPARE(p.result, left / right);
+                if (level == 1) {
+                    QVERIFY(right >= 2 && right <= 10);
+                    QVERIFY(p.result >= 2 && p.result <= 9 && p.result <= right);
+                    QCOMPARE(left % right, 0);
+                } else if (level == 2) {
+                    QVERIFY2(left % right != 0, qPrintable(p.caption));
+                    QVERIFY(p.result >= 1 && p.result <= 10);
+                    QVERIFY(left >= 10 && left <= 100 && right >= 2 && right <= 9);
+                } else {
+                    QCOMPARE(left % right, 0);
+                    QVERIFY(right >= 2 && right <= 9);
+                    QVERIFY(p.result >= (level == 3 ? 10 : 100));
+                    QVERIFY(p.result <= (level == 3 ? 100 : 999));
+                }
+                break;
+            }
+        }
+        QCOMPARE(captions.size(), 12);
+        QCOMPARE(deal->label2.has_value(), operation == 4);
+        if (operation == 4)
+            QCOMPARE(*deal->label2,
+                     level == 2 ? QStringLiteral("solo parte intera") : QString());
+        QVERIFY(deal->pictureNumber >= 1 && deal->pictureNumber <= 30);
+        for (int i = 12; i < ExerciseSettings::ResultTableSize; ++i)
+            QCOMPARE(s.ResultTable[std::size_t(i)], 0);
+    }
+}
+
+void TestDealer::problemCounts_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("smallest");
+    QTest::addColumn<QString>("largest");
+    QTest::newRow("division level 1") << 4 << 1 << 44 << " 4 : 2" << " 90 : 10";
+    QTest::newRow("division level 2") << 4 << 2 << 338 << "" << "";
+    QTest::newRow("addition level 1") << 1 << 1 << 90 << " 1 + 1" << " 10 + 9";
+    QTest::newRow("subtraction level 1") << 2 << 1 << 45 << " 2 - 1" << " 10 - 9";
+}
+
+void TestDealer::problemCounts()
+{
+    QFETCH(int, operation);
+    QFETCH(int, level);
+    QFETCH(int, count);
+    QFETCH(QString, smallest);
+    QFETCH(QString, largest);
+    const QSet<QString> all = allCaptions(operation, level);
+    QCOMPARE(all.size(), count);
+    if (!smallest.isEmpty()) {
+        QVERIFY(all.contains(smallest));
+        QVERIFY(all.contains(largest));
+    }
+    // Dealing keeps finding new captions until it has seen exactly these, and no others.
+    RandomSource random = RandomSource::fixed(99);
+    QSet<QString> dealt;
+    for (int round = 0; round < 4000 && dealt.size() < all.size(); ++round) {
+        ExerciseSettings s = settingsFor(operation, level);
+        const auto deal = ProblemDealer::deal(s, random);
+        QVERIFY(deal);
+        for (const Problem &p : deal->tiles) {
+            QVERIFY2(all.contains(p.caption), qPrintable(p.caption));
+            dealt.insert(p.caption);
+        }
+    }
+    QCOMPARE(dealt.size(), all.size());
+}
+
+void TestDealer::boundsReplacedForDivision_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QList<int>>("bounds");
+    QTest::newRow("level 1 keeps the table") << 1 << QList<int>{10, 1, 9, 1};
+    QTest::newRow("level 2 keeps the table") << 2 << QList<int>{100, 10, 9, 1};
+    QTest::newRow("level 3 replaced") << 3 << QList<int>{100, 10, 9, 1};
+    QTest::newRow("level 4 replaced") << 4 << QList<int>{999, 10, 9, 1};
+}
+
+void TestDealer::boundsReplacedForDivision()
+{
+    QFETCH(int, level);
+    QFETCH(QList<int>, bounds);
+    ExerciseSettings s = settingsFor(4, level);
+    RandomSource random = RandomSource::fixed(3);
+    QVERIFY(ProblemDealer::deal(s, random));
+    QCOMPARE((QList<int>{s.FirstMax, s.FirstMin, s.SecondMax, s.SecondMin}), bounds);
+}
+
+void TestDealer::pictureNumbersAreUniform()
+{
+    RandomSource random = RandomSource::fixed(2024);
+    QList<int> seen(31, 0);
+    const int deals = 30000;
+    for (int i = 0; i < deals; ++i) {
+        ExerciseSettings s = settingsFor(3, 2);
+        ++seen[ProblemDealer::deal(s, random)->pictureNumber];
+    }
+    QCOMPARE(seen[0], 0);
+    for (int n = 1; n <= 30; ++n)
+        QVERIFY2(seen[n] > 800 && seen[n] < 1200, qPrintable(QString::number(seen[n])));
+    QCOMPARE(ProblemDealer::pictureNumber(0.0), 1);
+    QCOMPARE(ProblemDealer::pictureNumber(std::nextafter(1.0, 0.0)), 30);
+}
+
+void TestDealer::pictureFileNames_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("7 without a leading zero") << 7 << "pic7.jpg";
+    QTest::newRow("30") << 30 << "pic30.jpg";
+    QTest::newRow("1") << 1 << "pic1.jpg";
+}
+
+void TestDealer::pictureFileNames()
+{
+    QFETCH(int, n);
+    QFETCH(QString, name);
+    QCOMPARE(ProblemDealer::pictureFileName(n), name);
+}
+
+void TestDealer::unusableSettingsAreRefused_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("firstMin");
+    QTest::addColumn<int>("firstMax");
+    QTest::newRow("no operation chosen") << 0 << 1 << 1 << 10;
+    QTest::newRow("unknown operation") << 5 << 1 << 1 << 10;
+    QTest::newRow("division without a level") << 4 << 0 << 1 << 10;
+    QTest::newRow("zero operands (division by zero)") << 1 << 1 << 0 << 10;
+    QTest::newRow("empty range") << 1 << 1 << 10 << 1;
+    QTest::newRow("too few problems for twelve tiles") << 1 << 1 << 1 << 1;
+}
+
+void TestDealer::unusableSettingsAreRefused()
+{
+    QFETCH(int, operation);
+    QFETCH(int, level);
+    QFETCH(int, firstMin);
+    QFETCH(int, firstMax);
+    ExerciseSettings s = settingsFor(1, 1);
+    s.Operation = qint16(operation);
+    s.Level = qint16(level);
+    s.FirstMin = qint16(firstMin);
+    s.FirstMax = qint16(firstMax);
+    if (firstMin == firstMax)
+        s.SecondMax = s.SecondMin;
+    s.SolvedCount = 4;
+    const ExerciseSettings before = s;
+    RandomSource random = RandomSource::fixed(1);
+    QVERIFY(!ProblemDealer::deal(s, random));
+    QCOMPARE(s.SolvedCount, before.SolvedCount);
+    QVERIFY(s.ResultTable == before.ResultTable);
+}
+
+void TestDealer::largestProductFitsTheTable()
+{
+    const auto p = ProblemDealer::makeProblem(3, 4, 999, 99);
+    QCOMPARE(p->caption, QStringLiteral(" 999 x 99"));
+    QCOMPARE(p->result, 98901);
+    ExerciseSettings s;
+    s.ResultTable[0] = p->result;
+    QCOMPARE(s.ResultTable[0], 98901);
+}
+
+QTEST_APPLESS_MAIN(TestDealer)
+#include "tst_dealer.moc"
