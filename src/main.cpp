@@ -2,7 +2,7 @@
 #include "AppStyle.h"
 #include "AudioClipSink.h"
 #include "GameContext.h"
-#include "Vortani.h"
+#include "frmSplash.h"
 
 #include <QApplication>
 
@@ -13,11 +13,8 @@ int main(int argc, char *argv[])
 
     AudioClipSink sink;
     GameContext context(sink, RandomSource::fromClock());
-    context.settings.ShowHints = 1;
-    context.settings.Operation = 1;
-    auto *form = new Vortani(context);
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    form->Form_Load();
-    form->show();
+    frmSplash start(context);
+    start.Form_Load();
+    start.show();
     return app.exec();
 }

@@ -35,9 +35,17 @@ void ImageBox::setPlain(const QColor &colour)
     update();
 }
 
+void ImageBox::setBackground(const QColor &colour)
+{
+    background = colour;
+    update();
+}
+
 void ImageBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    if (background.isValid())
+        painter.fillRect(rect(), background);
     if (plain.isValid())
         painter.fillRect(rect(), plain);
     else if (!bitmap.isNull())

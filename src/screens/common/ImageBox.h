@@ -19,6 +19,8 @@ public:
     void setPixmap(const QPixmap &pixmap);
     // A plain fill instead of any picture.
     void setPlain(const QColor &colour);
+    // A box of its own colour beneath the picture, instead of a see-through one.
+    void setBackground(const QColor &colour);
 
     const QPixmap &pixmap() const { return bitmap; }
     bool isPlain() const { return plain.isValid(); }
@@ -30,4 +32,5 @@ private:
     QIcon picture;
     QPixmap bitmap;
     QColor plain;
+    QColor background;
 };

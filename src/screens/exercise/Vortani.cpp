@@ -4,6 +4,7 @@
 
 #include "AnswerParser.h"
 #include "Appearance.h"
+#include "FormPrinter.h"
 #include "GameContext.h"
 #include "ImageBox.h"
 #include "LevelTable.h"
@@ -18,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -153,7 +155,7 @@ void Vortani::levelChosen(int level)
     ExerciseSettings &s = context.settings;
     if (s.SoundMuted == 0) {
         context.PlayClip(102);
-        if (unloading())
+        if (isUnloading())
             return;
     }
     s.Level = qint16(level);
@@ -214,7 +216,7 @@ void Vortani::cmdOper_Click(qint16 index)
     ExerciseSettings &s = context.settings;
     if (s.SoundMuted == 0) {
         context.PlayClip(105);
-        if (unloading())
+        if (isUnloading())
             return;
     }
     Frame1->setEnabled(true);
@@ -319,7 +321,7 @@ void Vortani::cmdOK_MouseDown()
         showFace(Image2);
         if (s.SoundMuted == 0) {
             context.PlayClip(104);
-            if (unloading())
+            if (isUnloading())
                 return;
         }
     } else {
@@ -329,7 +331,7 @@ void Vortani::cmdOK_MouseDown()
         txtRisultato->setFocus(Qt::OtherFocusReason);
         if (s.SoundMuted == 0) {
             context.PlayClip(103);
-            if (unloading())
+            if (isUnloading())
                 return;
         }
     }
@@ -345,14 +347,27 @@ void Vortani::cmdOK_MouseDown()
     }
 }
 
-void Vortani::cmdStampa_Click() {}
+void Vortani::cmdStampa_Click()
+{
+    const QString problem = FormPrinter::print(grab().toImage(), windowTitle());
+    if (problem.isEmpty())
+        return;
+    // Not modal to the application and not waited for: the game goes on behind the message.
+    auto *message = new QMessageBox(QMessageBox::Information, windowTitle(), problem,
+                                    QMessageBox::Ok, this);
+    message->setObjectName(QStringLiteral("msgStampa"));
+    message->setAttribute(Qt::WA_DeleteOnClose);
+    // The form stays above other windows; its message must not end up beneath it.
+    message->setWindowFlag(Qt::WindowStaysOnTopHint);
+    message->open();
+}
 
 void Vortani::cmdEsci_Click()
 {
     ExerciseSettings &s = context.settings;
     if (s.SoundMuted == 0) {
         context.PlayClip(105);
-        if (unloading())
+        if (isUnloading())
             return;
     }
     s.ShowHints = 1;

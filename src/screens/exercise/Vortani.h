@@ -59,6 +59,10 @@ public:
     void cmdStampa_Click();
     void cmdEsci_Click();
 
+    // True once the form is being unloaded: a handler resumed after a clip stops there, and
+    // the start screen builds a fresh form for the next visit.
+    bool isUnloading() const { return unloadRequested; }
+
     // Title strip
     QLabel *lblTitolo = nullptr;
     ImageBox *imgBambino = nullptr;
@@ -116,8 +120,6 @@ private:
     void typeKey(int key, const QString &text);
     void showFace(ImageBox *face);
     void setGiudizioSize(qreal points);
-    // True once the form is being unloaded: a handler resumed after a clip stops there.
-    bool unloading() const { return unloadRequested; }
 
     GameContext &context;
     bool unloadRequested = false;

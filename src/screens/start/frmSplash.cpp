@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "frmSplash.h"
+
+#include "AppVersion.h"
+#include "GameContext.h"
+#include "SetTopmost.h"
+#include "Vortani.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+
+frmSplash::frmSplash(GameContext &context, QWidget *parent) : QWidget(parent), context(context)
+{
+    setupLayout();
+    connect(cmdAdd, &QPushButton::clicked, this, &frmSplash::cmdAdd_Click);
+    connect(cmdSott, &QPushButton::clicked, this, &frmSplash::cmdSott_Click);
+    connect(cmdMolt, &QPushButton::clicked, this, &frmSplash::cmdMolt_Click);
+    connect(cmdDiv, &QPushButton::clicked, this, &frmSplash::cmdDiv_Click);
+    connect(Check1, &QPushButton::clicked, this, &frmSplash::Check1_Click);
+    connect(cmdEsci, &QPushButton::clicked, this, &frmSplash::cmdEsci_Click);
+    // Every push button takes the focus as the pointer passes over it.
+    for (QPushButton *b : {cmdAdd, cmdSott, cmdMolt, cmdDiv, cmdEsci})
+        b->installEventFilter(this);
+}
+
+frmSplash::~frmSplash()
+{
+    delete exercise.data();
+}
+
+Vortani *frmSplash::exerciseForm() const
+{
+    return exercise;
+}
+
+bool frmSplash::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (button && button->isEnabled())
+            button->setFocus(Qt::MouseFocusReason);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmSplash::Form_Load()
+{
+    SetTopmost(this);
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    lblVersion->setText(QStringLiteral("Versione %1.%2").arg(AppVersion::Major).arg(AppVersion::Minor));
+    context.settings.ShowHints = 1;
+}
+
+void frmSplash::cmdAdd_Click()
+{
+    operationChosen(1);
+}
+
+void frmSplash::cmdSott_Click()
+{
+    operationChosen(2);
+}
+
+void frmSplash::cmdMolt_Click()
+{
+    operationChosen(3);
+}
+
+void frmSplash::cmdDiv_Click()
+{
+    operationChosen(4);
+}
+
+void frmSplash::operationChosen(int operation)
+{
+    if (context.settings.SoundMuted == 0)
+        context.PlayClip(105);
+    context.settings.Operation = qint16(operation);
+    showExercise();
+}
+
+void frmSplash::showExercise()
+{
+    // A form that is on its way out counts as unloaded: the next choice builds a fresh one.
+    if (!exercise || exercise->isUnloading()) {
+        exercise = new Vortani(context);
+        // Closed through its frame it is unloaded, like leaving with its exit button.
+        exercise->setAttribute(Qt::WA_DeleteOnClose);
+        connect(exercise, &Vortani::leaving, this, &frmSplash::comeBack);
+        exercise->Form_Load();
+    }
+    exercise->show();
+    exercise->raise();
+    exercise->activateWindow();
+}
+
+void frmSplash::comeBack()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmSplash::Check1_Click()
+{
+    ExerciseSettings &s = context.settings;
+    s.SoundMuted = s.SoundMuted == 0 ? 1 : 0;
+    if (s.SoundMuted == 0)
+        context.PlayClip(105);
+}
+
+void frmSplash::cmdEsci_Click()
+{
+    // Ends the program at once, without a sound. The forms go when the event loop has returned:
+    // a handler of the exercise form may still be waiting inside a clip further down the stack.
+    if (exercise)
+        exercise->hide();
+    hide();
+    QCoreApplication::exit(0);
+}
+
+void frmSplash::closeEvent(QCloseEvent *event)
+{
+    // The start screen is the main window: closing it through its frame ends the game too.
+    event->accept();
+    cmdEsci_Click();
+}
