@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Printing the exercise screen on a real printer (a CUPS queue that writes PDF files), and what
+// happens when there is none. ctest runs each function in its own process and set-up.
+#include "AppStyle.h"
+#include "FormHarness.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+bool inCi()
+{
+    return qgetenv("CI") == "true";
+}
+
+// The PDF printer writes each job into the "PDF" folder of the job owner's home.
+QDir pdfFolder()
+{
+    const passwd *user = getpwuid(getuid());
+    return QDir(QString::fromLocal8Bit(user ? user->pw_dir : "/root") + QStringLiteral("/PDF"));
+}
+
+QStringList pdfsSince(const QDateTime &since)
+{
+    QStringList found;
+    const QFileInfoList files = pdfFolder().entryInfoList({QStringLiteral("*.pdf")}, QDir::Files);
+    for (const QFileInfo &f : files)
+        if (f.lastModified() >= since)
+            found << f.absoluteFilePath();
+    return found;
+}
+
+bool pale(const QColor &c)
+{
+    return c.red() > 225 && c.green() > 225 && c.blue() < c.red() - 20;
+}
+
+bool teal(const QColor &c)
+{
+    return c.red() < 60 && qAbs(c.green() - 192) < 30 && qAbs(c.blue() - 192) < 30;
+}
+} // namespace
+
+class TestPrinting : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void printsTheScreenAsItIs();
+    void noPrinterShowsAMessageAndTheGameGoesOn();
+};
+
+void TestPrinting::printsTheScreenAsItIs()
+{
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        if (inCi())
+            QFAIL("no default printer: the CUPS fixture did not run");
+        QSKIP("no default printer (start tests/fixtures/cups.sh start)");
+    }
+    FormHarness harness;
+    Vortani *f = harness.openExercise(1);
+    FormHarness::click(f->Option1);
+    FormHarness::click(f->cmdOper[6]); // row 1, column 2, highlighted
+    const ExerciseSettings before = harness.context.settings;
+    const QList<int> clipsBefore = harness.sink.clips;
+    const QImage screenBefore = f->grab().toImage();
+    const QDateTime since = QDateTime::currentDateTime().addSecs(-1);
+
+    FormHarness::click(f->cmdStampa);
+    QVERIFY(!f->findChild<QMessageBox *>(QStringLiteral("msgStampa")));
+    QCOMPARE(harness.sink.clips, clipsBefore);
+    QCOMPARE(harness.context.settings.SolvedCount, before.SolvedCount);
+    QCOMPARE(harness.context.settings.CurrentTile, before.CurrentTile);
+    QCOMPARE(f->grab().toImage(), screenBefore);
+
+    QTRY_VERIFY_WITH_TIMEOUT(!pdfsSince(since).isEmpty(), 60000);
+    const QString pdf = pdfsSince(since).constFirst();
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 1000, 10000);
+    QTest::qWait(500); // the backend may still be closing the file
+
+    QTemporaryDir out;
+    const QString prefix = out.filePath(QStringLiteral("page"));
+    QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                               {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
+                                QStringLiteral("-singlefile"), pdf, prefix}),
+             0);
+    QImage page(prefix + QStringLiteral(".png"));
+    QVERIFY(!page.isNull());
+
+    // Find the form on the page by its teal background, then look where the highlighted tile
+    // and a plain tile must be. The wide form is printed across the paper: turn the page so
+    // that the form stands upright again.
+    const auto formOn = [](const QImage &image) {
+        QRect found;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (teal(image.pixelColor(x, y)))
+                    found |= QRect(x, y, 1, 1);
+        return found;
+    };
+    QRect form = formOn(page);
+    if (form.height() > form.width()) {
+        page = page.transformed(QTransform().rotate(90));
+        form = formOn(page);
+    }
+    QVERIFY2(form.width() > page.width() * 3 / 4, "the form does not fill the page");
+    QVERIFY2(qAbs(double(form.width()) / form.height() - 632.0 / 453.0) < 0.03,
+             "the form's proportions were not kept");
+    const auto at = [&](const QPoint &formPoint) {
+        return page.pixelColor(form.left() + formPoint.x() * form.width() / 632,
+                               form.top() + formPoint.y() * form.height() / 453);
+    };
+    const QPoint tile6 = f->cmdOper[6]->geometry().translated(f->Frame2->pos()).center();
+    const QPoint tile1 = f->cmdOper[1]->geometry().translated(f->Frame2->pos()).center();
+    QVERIFY2(pale(at(tile6)), qPrintable(at(tile6).name()));
+    QVERIFY2(!pale(at(tile1)), qPrintable(at(tile1).name()));
+    QVERIFY(teal(at({60, 440})));
+}
+
+void TestPrinting::noPrinterShowsAMessageAndTheGameGoesOn()
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+    {
+        if (inCi())
+            QFAIL("a default printer exists; ctest runs this with no print server");
+        QSKIP("a default printer exists; ctest runs this with no print server");
+    }
+    FormHarness harness;
+    Vortani *f = harness.openExercise(2);
+    FormHarness::click(f->Option2);
+    FormHarness::click(f->cmdStampa);
+    auto *message = f->findChild<QMessageBox *>(QStringLiteral("msgStampa"));
+    QVERIFY(message);
+    QVERIFY(message->isVisible());
+    QVERIFY(message->text().contains(QStringLiteral("stampante")));
+    QVERIFY(message->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(harness.sink.clips.endsWith(102)); // no sound of its own
+    // The game goes on behind the message and after it.
+    message->accept();
+    QTRY_VERIFY(!f->findChild<QMessageBox *>(QStringLiteral("msgStampa")));
+    harness.answerRight(3);
+    QCOMPARE(harness.context.settings.SolvedCount, qint16(1));
+}
+
+VORTANI_GUI_TEST_MAIN(TestPrinting)
+#include "tst_printing.moc"

@@ -1,0 +1,269 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AppStyle.h"
+#include "FormHarness.h"
+#include "ImageBox.h"
+#include "frmSplash.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+QRect onForm(const QWidget *w)
+{
+    return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
+}
+
+bool showsHand(const QWidget *w)
+{
+    return w->testAttribute(Qt::WA_SetCursor) && w->cursor().shape() == Qt::BitmapCursor &&
+           w->cursor().hotSpot() == QPoint(6, 5);
+}
+} // namespace
+
+class TestStartScreen : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void loadsWithVersionAndFocusOnExit();
+    void rectanglesOnTheForm_data();
+    void rectanglesOnTheForm();
+    void soundSwitch();
+    void operationsOpenTheExerciseScreen_data();
+    void operationsOpenTheExerciseScreen();
+    void leavingAndComingBackGivesAFreshScreen();
+    void choosingAgainWhileOpenOnlyRaisesIt();
+    void closingTheExerciseThroughItsFrameUnloadsIt();
+    void exitEndsTheProgramSilently();
+    void focusFollowsThePointerOverButtonsOnly_data();
+    void focusFollowsThePointerOverButtonsOnly();
+    void handPointerOnClickableControls();
+
+private:
+    frmSplash *openStart();
+    std::unique_ptr<FormHarness> harness;
+    frmSplash *start = nullptr;
+};
+
+void TestStartScreen::init()
+{
+    harness = std::make_unique<FormHarness>();
+    harness->context.settings.ShowHints = 0;
+    start = openStart();
+}
+
+void TestStartScreen::cleanup()
+{
+    delete start;
+    start = nullptr;
+    harness.reset();
+}
+
+frmSplash *TestStartScreen::openStart()
+{
+    auto *f = new frmSplash(harness->context);
+    f->Form_Load();
+    f->show();
+    f->activateWindow();
+    if (!QTest::qWaitForWindowActive(f))
+        qWarning("start form did not become active");
+    return f;
+}
+
+void TestStartScreen::loadsWithVersionAndFocusOnExit()
+{
+    QCOMPARE(start->lblVersion->text(), QStringLiteral("Versione 3.5"));
+    QCOMPARE(harness->context.settings.ShowHints, qint16(1));
+    QCOMPARE(QApplication::focusWidget(), start->cmdEsci);
+    QCOMPARE(start->size(), QSize(632, 453));
+    QCOMPARE(start->windowTitle(), QStringLiteral("Vortani Puzzle"));
+    QVERIFY(start->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!start->Check1->isChecked());
+    QVERIFY(harness->sink.clips.isEmpty());
+}
+
+void TestStartScreen::rectanglesOnTheForm_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("rect");
+    QTest::newRow("first step of the staircase") << "cmdAdd" << QRect(288, 156, 165, 29);
+    QTest::newRow("division") << "cmdDiv" << QRect(348, 264, 165, 29);
+    QTest::newRow("last step, exit") << "cmdEsci" << QRect(368, 300, 165, 29);
+    QTest::newRow("inner frame") << "Frame1" << QRect(76, 80, 476, 270);
+    QTest::newRow("banner") << "Picture1" << QRect(140, 96, 311, 47);
+    QTest::newRow("sound switch") << "Check1" << QRect(272, 388, 85, 37);
+    QTest::newRow("version") << "lblVersion" << QRect(468, 92, 75, 14);
+}
+
+void TestStartScreen::rectanglesOnTheForm()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, rect);
+    const QWidget *w = start->findChild<QWidget *>(name);
+    QVERIFY2(w, qPrintable(name));
+    QCOMPARE(onForm(w), rect);
+}
+
+void TestStartScreen::soundSwitch()
+{
+    // First press: silent, and the sound goes off; second: back on, with a click.
+    FormHarness::click(start->Check1);
+    QCOMPARE(harness->context.settings.SoundMuted, qint16(1));
+    QVERIFY(start->Check1->isChecked());
+    QVERIFY(harness->sink.clips.isEmpty());
+    FormHarness::click(start->Check1);
+    QCOMPARE(harness->context.settings.SoundMuted, qint16(0));
+    QVERIFY(!start->Check1->isChecked());
+    QCOMPARE(harness->sink.clips, QList<int>{105});
+}
+
+void TestStartScreen::operationsOpenTheExerciseScreen_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<bool>("muted");
+    QTest::newRow("addition") << "cmdAdd" << 1 << "Addizione" << "Somma =" << false;
+    QTest::newRow("subtraction, silent") << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << true;
+    QTest::newRow("multiplication") << "cmdMolt" << 3 << "Moltiplicazione" << "Prodotto =" << false;
+    QTest::newRow("division") << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false;
+}
+
+void TestStartScreen::operationsOpenTheExerciseScreen()
+{
+    QFETCH(QString, button);
+    QFETCH(int, operation);
+    QFETCH(QString, title);
+    QFETCH(QString, label);
+    QFETCH(bool, muted);
+    if (muted)
+        FormHarness::click(start->Check1);
+    harness->sink.clips.clear();
+    FormHarness::click(start->findChild<QPushButton *>(button));
+    Vortani *exercise = start->exerciseForm();
+    QVERIFY(exercise);
+    QVERIFY(exercise->isVisible());
+    QVERIFY(start->isVisible()); // stays loaded beneath
+    QVERIFY(!exercise->parentWidget());
+    QCOMPARE(harness->context.settings.Operation, qint16(operation));
+    QCOMPARE(exercise->lblTitolo->text(), title);
+    QCOMPARE(exercise->lblOperazione->text(), label);
+    QCOMPARE(exercise->lblGiudizio->text(), QStringLiteral("Scegli il livello."));
+    QCOMPARE(harness->sink.clips, muted ? QList<int>{} : QList<int>{105});
+}
+
+void TestStartScreen::leavingAndComingBackGivesAFreshScreen()
+{
+    FormHarness::click(start->Check1); // sound off, kept across visits
+    FormHarness::click(start->cmdSott);
+    QPointer<Vortani> first = start->exerciseForm();
+    harness->form = first;
+    FormHarness::click(first->Option2);
+    harness->answerRight(0);
+    harness->answerRight(5);
+    FormHarness::click(first->cmdOper[7]);
+    FormHarness::press(first->cmdOK); // a wrong answer: sets the big font, clears the hints
+    QCOMPARE(harness->context.settings.ShowHints, qint16(0));
+
+    FormHarness::click(first->cmdEsci);
+    QTRY_VERIFY(!first);
+    QVERIFY(start->isVisible());
+    QCOMPARE(harness->context.settings.ShowHints, qint16(1));
+
+    FormHarness::click(start->cmdDiv);
+    Vortani *second = start->exerciseForm();
+    QVERIFY(second);
+    QCOMPARE(second->lblTitolo->text(), QStringLiteral("Divisione"));
+    QCOMPARE(second->lblOperazione->text(), QStringLiteral("Quoziente ="));
+    QCOMPARE(second->lblGiudizio->text(), QStringLiteral("Scegli il livello."));
+    QCOMPARE(second->lblGiudizio->font().pointSizeF(), 18.0);
+    for (const QAbstractButton *o : {static_cast<QAbstractButton *>(second->Option1),
+                                     static_cast<QAbstractButton *>(second->Option2),
+                                     static_cast<QAbstractButton *>(second->Option3),
+                                     static_cast<QAbstractButton *>(second->Option4)})
+        QVERIFY(!o->isChecked());
+    QVERIFY(!second->cmdStampa->isEnabled());
+    QVERIFY(!second->Frame2->isEnabled());
+    QCOMPARE(harness->context.settings.SolvedCount, qint16(0));
+    QCOMPARE(harness->context.settings.SoundMuted, qint16(1));
+    QCOMPARE(harness->context.settings.Operation, qint16(4));
+    QVERIFY(harness->sink.clips.isEmpty());
+}
+
+void TestStartScreen::choosingAgainWhileOpenOnlyRaisesIt()
+{
+    FormHarness::click(start->cmdAdd);
+    Vortani *exercise = start->exerciseForm();
+    FormHarness::click(exercise->Option1);
+    const QString caption = exercise->cmdOper[0]->text();
+    start->cmdMolt_Click();
+    QCOMPARE(start->exerciseForm(), exercise);
+    QCOMPARE(exercise->cmdOper[0]->text(), caption);
+    QCOMPARE(exercise->lblTitolo->text(), QStringLiteral("Addizione")); // no second load
+}
+
+void TestStartScreen::closingTheExerciseThroughItsFrameUnloadsIt()
+{
+    FormHarness::click(start->cmdAdd);
+    QPointer<Vortani> exercise = start->exerciseForm();
+    exercise->close();
+    QTRY_VERIFY(!exercise);
+    QVERIFY(start->isVisible());
+    FormHarness::click(start->cmdAdd);
+    QVERIFY(start->exerciseForm());
+}
+
+void TestStartScreen::exitEndsTheProgramSilently()
+{
+    FormHarness::click(start->cmdAdd);
+    harness->sink.clips.clear();
+    QTimer::singleShot(0, start, [this] { FormHarness::click(start->cmdEsci); });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); }); // safety net
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(harness->sink.clips.isEmpty());
+    QVERIFY(!start->isVisible());
+}
+
+void TestStartScreen::focusFollowsThePointerOverButtonsOnly_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("takesFocus");
+    QTest::newRow("division button") << "cmdDiv" << true;
+    QTest::newRow("addition button") << "cmdAdd" << true;
+    QTest::newRow("sound switch") << "Check1" << false;
+    QTest::newRow("banner") << "Picture1" << false;
+}
+
+void TestStartScreen::focusFollowsThePointerOverButtonsOnly()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, takesFocus);
+    QWidget *w = start->findChild<QWidget *>(target);
+    QCOMPARE(QApplication::focusWidget(), start->cmdEsci);
+    QTest::mouseMove(w, w->rect().center());
+    QTRY_COMPARE(QApplication::focusWidget() == w, takesFocus);
+    if (!takesFocus)
+        QCOMPARE(QApplication::focusWidget(), start->cmdEsci);
+}
+
+void TestStartScreen::handPointerOnClickableControls()
+{
+    for (const QWidget *w : std::initializer_list<const QWidget *>{
+             start->Check1, start->cmdAdd, start->cmdSott, start->cmdMolt, start->cmdDiv,
+             start->cmdEsci})
+        QVERIFY2(showsHand(w), qPrintable(w->objectName()));
+    for (const QWidget *w : std::initializer_list<const QWidget *>{
+             start->Picture1, start->imgLogo, start->lblVersion, start->Frame1, start})
+        QVERIFY2(!w->testAttribute(Qt::WA_SetCursor), qPrintable(w->objectName()));
+    for (const QWidget *w : start->findChildren<QWidget *>())
+        QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
+}
+
+VORTANI_GUI_TEST_MAIN(TestStartScreen)
+#include "tst_startscreen.moc"
