@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -40,6 +41,8 @@ private Q_SLOTS:
     void choosingAgainWhileOpenOnlyRaisesIt();
     void closingTheExerciseThroughItsFrameUnloadsIt();
     void exitEndsTheProgramSilently();
+    void leavingWhileATileWaitsForItsSound_data();
+    void leavingWhileATileWaitsForItsSound();
     void focusFollowsThePointerOverButtonsOnly_data();
     void focusFollowsThePointerOverButtonsOnly();
     void handPointerOnClickableControls();
@@ -228,6 +231,54 @@ void TestStartScreen::exitEndsTheProgramSilently()
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(harness->sink.clips.isEmpty());
     QVERIFY(!start->isVisible());
+}
+
+void TestStartScreen::leavingWhileATileWaitsForItsSound_data()
+{
+    QTest::addColumn<QString>("handler");
+    QTest::newRow("tile click") << "tile";
+    QTest::newRow("level choice") << "level";
+    QTest::newRow("wrong answer") << "ok";
+}
+
+void TestStartScreen::leavingWhileATileWaitsForItsSound()
+{
+    // A click on the exit button that is already queued runs inside the sound of the handler
+    // below; the form is unloaded under a handler that then resumes. Run under the address
+    // sanitizer this catches any touch of freed memory.
+    QFETCH(QString, handler);
+    FormHarness::click(start->cmdMolt);
+    QPointer<Vortani> exercise = start->exerciseForm();
+    harness->form = exercise;
+    FormHarness::click(exercise->Option3);
+    FormHarness::click(exercise->cmdOper[2]);
+    harness->sink.clips.clear();
+
+    const QPointF centre = QRectF(exercise->cmdEsci->rect()).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(exercise->cmdEsci,
+                                    new QMouseEvent(type, centre, exercise->cmdEsci->mapToGlobal(centre),
+                                                    Qt::LeftButton,
+                                                    type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                                     : Qt::NoButton,
+                                                    Qt::NoModifier));
+    if (handler == u"tile")
+        exercise->cmdOper_Click(7);
+    else if (handler == u"level")
+        exercise->Option1_Click();
+    else
+        exercise->cmdOK_MouseDown();
+    QVERIFY(exercise);                // still there while its handler returns
+    QVERIFY(exercise->isUnloading());
+    QTRY_VERIFY(!exercise);           // then gone
+    QCOMPARE(harness->context.settings.ShowHints, qint16(1));
+    QVERIFY(start->isVisible());
+    // The handler's own sound came first, then the exit's click.
+    QCOMPARE(harness->sink.clips.size(), 2);
+    QCOMPARE(harness->sink.clips.last(), 105);
+    FormHarness::click(start->cmdAdd);
+    QVERIFY(start->exerciseForm());
+    QVERIFY(start->exerciseForm() != exercise.data());
 }
 
 void TestStartScreen::focusFollowsThePointerOverButtonsOnly_data()
