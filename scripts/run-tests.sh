@@ -1,9 +1,20 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs every test headless. The services some tests need (sound server, printer) are started
-# and stopped by ctest fixtures.
+# Runs every test headless, twice: in the normal build, then in a second build folder under the
+# address and undefined-behaviour sanitizers, where any report fails the test. The services some
+# tests need (sound server, printer) are started and stopped by ctest fixtures.
 set -euo pipefail
 build=${1:-build}
+here=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
-cd "$build"
-ctest --output-on-failure --timeout 600 -j2
+
+echo "== tests"
+ctest --test-dir "$build" --output-on-failure --timeout 600 -j2
+
+echo "== tests under the sanitizers"
+cmake -S "$here" -B "$build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORTANI_SANITIZE=ON
+cmake --build "$build-sanitize"
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1
+export LSAN_OPTIONS=suppressions=$here/tests/sanitizers/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir "$build-sanitize" --output-on-failure --timeout 900 -j2

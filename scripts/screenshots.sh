@@ -22,7 +22,7 @@ eval "$(xdotool getwindowgeometry --shell "$win")"
 ox=$X oy=$Y
 
 click() { xdotool mousemove $((ox + $1)) $((oy + $2)) click 1; sleep "${3:-0.15}"; }
-pixel() { import -window root -crop 1x1+$((ox + $1))+$((oy + $2)) -depth 8 txt:- | tail -n1 | grep -o '#[0-9A-F]\{6\}'; }
+pixel() { import -window root -crop 1x1+$((ox + $1))+$((oy + $2)) -depth 8 txt:- | tail -n1 | grep -o '#[0-9A-F]\{6\}' || true; }
 shot() { import -window root -crop 632x453+$ox+$oy +repage "$out/$1"; echo "$out/$1"; }
 
 shot start.png

@@ -6,6 +6,7 @@
 #include "ImageBox.h"
 #include "PictureOptionButton.h"
 #include "Resources.h"
+#include "TileButton.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -76,7 +77,6 @@ void Vortani::setupLayout()
     Appearance::setUpForm(this, QStringLiteral("Vortani Puzzle"));
     setObjectName(QStringLiteral("Vortani"));
     const QColor face = Appearance::buttonFace();
-    const QIcon none;
 
     // Title strip. The title starts four pixels above the form; its top is cut off.
     lblTitolo = label(this, QStringLiteral("lblTitolo"), {136, -4, 333, 61},
@@ -121,8 +121,10 @@ void Vortani::setupLayout()
         // An 88-pixel pitch for 89-pixel tiles: neighbours overlap by one pixel, so that no
         // strip of frame shows between them and together they cover the picture exactly.
         const QRect rect(8 + 88 * (i % 4), 20 + 88 * (i / 4), 89, 89);
-        auto *tile = pictureButton(Frame2, QStringLiteral("cmdOper_%1").arg(i), rect, none, {},
-                                   face);
+        auto *tile = named(new TileButton(Frame2), QStringLiteral("cmdOper_%1").arg(i), rect);
+        Appearance::setColour(tile, QPalette::Button, face);
+        tile->setCursor(Resources::handCursor());
+        tile->setMouseTracking(true);
         tile->setFont(Appearance::font(ComicSans, 12));
         cmdOper[std::size_t(i)] = tile;
     }
