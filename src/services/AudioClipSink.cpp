@@ -7,6 +7,12 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
+#include <QTimer>
+
+namespace {
+// Longer than a sound server's output latency (PulseAudio buffers at most about 2 s).
+constexpr auto TailDelay = std::chrono::seconds(3);
+} // namespace
 
 AudioClipSink::AudioClipSink(QObject *parent) : QObject(parent) {}
 
@@ -19,7 +25,10 @@ void AudioClipSink::stopCurrent()
 {
     if (sink) {
         sink->stop();
-        sink.reset();
+        // Destroying an output makes Qt handle waiting events, which may play another clip:
+        // that must not happen halfway through starting this one.
+        sink->deleteLater();
+        sink = nullptr;
     }
     buffer.close();
 }
@@ -44,11 +53,18 @@ void AudioClipSink::start(qint16 clipId, const QByteArray &wavImage)
     buffer.setData(wav->samples);
     if (!buffer.open(QIODevice::ReadOnly))
         return;
-    sink = std::make_unique<QAudioSink>(device, format);
-    connect(sink.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        // Free the stream once the clip has run out; a later clip makes a new one.
-        if (state == QAudio::IdleState && sink)
-            sink->stop();
+    sink = new QAudioSink(device, format, this);
+    QAudioSink *const output = sink;
+    connect(output, &QAudioSink::stateChanged, output, [output](QAudio::State state) {
+        // Free the stream once the clip has run out; a later clip makes a new one. Idle only
+        // means the server has taken the last samples: the output still holds up to its latency
+        // of them, and stop() would drop that tail, so wait before letting go.
+        if (state != QAudio::IdleState)
+            return;
+        QTimer::singleShot(TailDelay, output, [output] {
+            if (output->state() == QAudio::IdleState)
+                output->stop();
+        });
     });
     sink->start(&buffer);
 }

@@ -5,8 +5,7 @@
 
 #include <QBuffer>
 #include <QObject>
-
-#include <memory>
+#include <QPointer>
 
 class QAudioSink;
 
@@ -23,6 +22,7 @@ public:
 private:
     void stopCurrent();
 
-    std::unique_ptr<QAudioSink> sink;
+    // Owned as a child: outputs on their way out are deleted later, never inside start().
+    QPointer<QAudioSink> sink;
     QBuffer buffer;
 };

@@ -74,10 +74,18 @@ void Vortani::connectHandlers()
     // every push button takes the focus as the pointer passes over it.
     for (QPushButton *b : findChildren<QPushButton *>())
         b->installEventFilter(this);
+    txtRisultato->installEventFilter(this);
 }
 
 bool Vortani::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == txtRisultato) {
+        // Seen before the box clears its selection on losing the focus.
+        if (event->type() == QEvent::FocusOut)
+            answerSelection = {txtRisultato->text(), txtRisultato->selectionStart(),
+                               int(txtRisultato->selectedText().size())};
+        return QWidget::eventFilter(watched, event);
+    }
     auto *button = qobject_cast<QPushButton *>(watched);
     // Filters see events before the widget does, also when it is disabled or hidden: those
     // must stay inert.
@@ -235,6 +243,10 @@ void Vortani::cmdOper_Click(qint16 index)
 void Vortani::typeKey(int key, const QString &text)
 {
     txtRisultato->setFocus(Qt::OtherFocusReason);
+    if (answerSelection.start >= 0 && answerSelection.text == txtRisultato->text() &&
+        !txtRisultato->hasSelectedText())
+        txtRisultato->setSelection(answerSelection.start, answerSelection.length);
+    answerSelection = {};
     // Delivered through the event queue, as a key typed on the keyboard would be: it lands at
     // the caret and replaces a selection.
     QCoreApplication::postEvent(txtRisultato, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier,

@@ -123,4 +123,12 @@ private:
 
     GameContext &context;
     bool unloadRequested = false;
+    // The answer box forgets its selection when a keypad key takes the focus; the key puts it
+    // back so that a digit replaces the selected text, as typing would.
+    struct Selection
+    {
+        QString text;
+        int start = -1;
+        int length = 0;
+    } answerSelection;
 };

@@ -1,0 +1,628 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Playing the exercise form with real mouse and keyboard events: levels, tiles, keypad, verdicts,
+// clips and input queued while a clip starts.
+#include "Appearance.h"
+#include "AppStyle.h"
+#include "FormHarness.h"
+#include "ImageBox.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <limits>
+
+namespace {
+const QStringList Praise{"Bravissimo.", "Molto bravo.", "Dai che vai forte.", "Molto bene.",
+                         "Continua così.", "Sei proprio bravo.", "Uaoo!"};
+const QString Wrong = QStringLiteral("Ops! hai sbagliato. Riprova.");
+const QString Finished = QStringLiteral("Hai finito. Guarda che bel disegno");
+const QString ChooseTile =
+    QStringLiteral("Scegli l'operazione cliccando su una tessera del puzzle.");
+const QString TypeAnswer = QStringLiteral(
+    "Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo il tasto OK.");
+const QColor PaleYellow(255, 255, 192);
+
+QString facesShown(const Vortani *f)
+{
+    QStringList shown;
+    for (const ImageBox *face : {f->Image1, f->Image2, f->Image3, f->Image4})
+        if (face->isVisible())
+            shown << face->objectName();
+    return shown.join(u',');
+}
+
+QColor colourOf(const QPushButton *tile)
+{
+    return tile->palette().color(QPalette::Button);
+}
+
+QList<int> highlightedTiles(const Vortani *f)
+{
+    QList<int> lit;
+    for (int i = 0; i < Vortani::TileCount; ++i)
+        if (const QPushButton *t = f->cmdOper[std::size_t(i)];
+            t->isVisible() && colourOf(t) == PaleYellow)
+            lit << i;
+    return lit;
+}
+
+int visibleTiles(const Vortani *f)
+{
+    return int(std::count_if(f->cmdOper.begin(), f->cmdOper.end(),
+                             [](const QPushButton *t) { return t->isVisible(); }));
+}
+
+// A press and release that wait in the event queue, as input arriving during a handler would.
+void postClick(QWidget *w)
+{
+    const QPointF local = w->rect().center();
+    const QPointF global = w->mapToGlobal(local);
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, local, global,
+                                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
+                                                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+// How an answer reaches the box.
+constexpr int Keypad = 0, Keyboard = 1, Paste = 2;
+
+QList<int> clipsForDigits(qint64 number)
+{
+    return QList<int>(QString::number(number).size(), 102);
+}
+} // namespace
+
+class TestExercisePlay : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void loadWaitsForALevel_data();
+    void loadWaitsForALevel();
+    void levelChoiceDeals_data();
+    void levelChoiceDeals();
+    void tileOpensTheKeypad_data();
+    void tileOpensTheKeypad();
+    void keypadTypesIntoTheBox_data();
+    void keypadTypesIntoTheBox();
+    void inertInput_data();
+    void inertInput();
+    void answerIsJudged_data();
+    void answerIsJudged();
+    void inputQueuedDuringAClip_data();
+    void inputQueuedDuringAClip();
+    void wholePuzzle_data();
+    void wholePuzzle();
+
+private:
+    Vortani *openAtLevel(int operation, int level);
+    void keys(const QString &keys, Qt::MouseButton button = Qt::LeftButton);
+    qint32 resultOf(int tile) const { return h->context.settings.ResultTable[std::size_t(tile)]; }
+
+    std::unique_ptr<FormHarness> h;
+};
+
+void TestExercisePlay::init()
+{
+    h = std::make_unique<FormHarness>();
+}
+
+Vortani *TestExercisePlay::openAtLevel(int operation, int level)
+{
+    Vortani *f = h->openExercise(operation);
+    FormHarness::click(h->level(level));
+    h->sink.clips.clear();
+    return f;
+}
+
+// Presses keypad keys, '<' standing for back-space, then lets the keystrokes arrive. No release
+// follows: the keys act on the press alone.
+void TestExercisePlay::keys(const QString &keys, Qt::MouseButton button)
+{
+    for (const QChar c : keys)
+        FormHarness::press(c == u'<'
+                               ? h->form->CmdBack
+                               : h->form->findChild<QPushButton *>(QStringLiteral("Cmd_") + c),
+                           button);
+    QCoreApplication::processEvents();
+}
+
+void TestExercisePlay::loadWaitsForALevel_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("hints");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("operationLabel");
+    QTest::newRow("addition") << 1 << 1 << "Addizione" << "Somma =";
+    QTest::newRow("subtraction") << 2 << 1 << "Sottrazione" << "Differenza =";
+    QTest::newRow("multiplication") << 3 << 1 << "Moltiplicazione" << "Prodotto =";
+    QTest::newRow("division") << 4 << 1 << "Divisione" << "Quoziente =";
+    QTest::newRow("division, hints off") << 4 << 0 << "Divisione" << "Quoziente =";
+}
+
+void TestExercisePlay::loadWaitsForALevel()
+{
+    QFETCH(int, operation);
+    QFETCH(int, hints);
+    QFETCH(QString, title);
+    QFETCH(QString, operationLabel);
+    h->context.settings.SolvedCount = 7; // left over from an earlier game
+    h->context.settings.ShowHints = qint16(hints);
+    Vortani *f = h->openExercise(operation);
+    QCOMPARE(h->context.settings.SolvedCount, qint16(0));
+    QCOMPARE(f->lblGiudizio->font().pointSizeF(), 18.0);
+    QCOMPARE(facesShown(f), QStringLiteral("Image1"));
+    QVERIFY(!f->Frame1->isEnabled());
+    QVERIFY(!f->Frame2->isEnabled());
+    QCOMPARE(f->lblTitolo->text(), title);
+    QCOMPARE(f->lblOperazione->text(), operationLabel);
+    QCOMPARE(f->lblGiudizio->text() == QStringLiteral("Scegli il livello."), hints == 1);
+    QVERIFY(h->sink.clips.isEmpty());
+}
+
+void TestExercisePlay::levelChoiceDeals_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("earlier"); // the level of the game under way
+    QTest::addColumn<int>("hints");
+    QTest::addColumn<QList<int>>("bounds"); // FirstMax, FirstMin, SecondMax, SecondMin
+    QTest::newRow("addition, level 1") << 1 << 1 << 2 << 1 << QList<int>{10, 1, 9, 1};
+    QTest::newRow("addition, level 2") << 1 << 2 << 1 << 1 << QList<int>{100, 10, 9, 1};
+    QTest::newRow("addition, level 3") << 1 << 3 << 1 << 1 << QList<int>{100, 10, 99, 10};
+    QTest::newRow("addition, level 4") << 1 << 4 << 1 << 1 << QList<int>{999, 100, 99, 10};
+    QTest::newRow("addition, level 2 chosen again")
+        << 1 << 2 << 2 << 1 << QList<int>{100, 10, 9, 1};
+    QTest::newRow("subtraction, level 4, hints off")
+        << 2 << 4 << 1 << 0 << QList<int>{999, 100, 99, 10};
+    QTest::newRow("multiplication, level 3") << 3 << 3 << 1 << 1 << QList<int>{100, 10, 99, 10};
+    QTest::newRow("division, level 1") << 4 << 1 << 2 << 1 << QList<int>{10, 1, 9, 1};
+    QTest::newRow("division, level 2") << 4 << 2 << 1 << 0 << QList<int>{100, 10, 9, 1};
+    QTest::newRow("division, level 3 narrows the divisor")
+        << 4 << 3 << 1 << 1 << QList<int>{100, 10, 9, 1};
+    QTest::newRow("division, level 4 narrows both")
+        << 4 << 4 << 1 << 1 << QList<int>{999, 10, 9, 1};
+    QTest::newRow("division, level 4 chosen again")
+        << 4 << 4 << 4 << 1 << QList<int>{999, 10, 9, 1};
+}
+
+void TestExercisePlay::levelChoiceDeals()
+{
+    QFETCH(int, operation);
+    QFETCH(int, level);
+    QFETCH(int, earlier);
+    QFETCH(int, hints);
+    QFETCH(QList<int>, bounds);
+    // A game under way: tile 0 solved, tile 2 open after a wrong answer, "5" typed.
+    Vortani *f = openAtLevel(operation, earlier);
+    h->answerRight(0);
+    FormHarness::click(f->cmdOper[2]);
+    keys(QString::number(resultOf(2) + 1));
+    FormHarness::press(f->cmdOK);
+    QCOMPARE(facesShown(f), QStringLiteral("Image4"));
+    keys(QStringLiteral("5"));
+    ExerciseSettings &s = h->context.settings;
+    s.ShowHints = qint16(hints);
+    QStringList captions;
+    for (const QPushButton *tile : f->cmdOper)
+        captions << tile->text();
+    int unchanged = 0;
+    h->sink.clips.clear();
+
+    FormHarness::click(h->level(level));
+    QCOMPARE(h->sink.clips, QList<int>{102});
+    QCOMPARE(int(s.Level), level);
+    QCOMPARE((QList<int>{s.FirstMax, s.FirstMin, s.SecondMax, s.SecondMin}), bounds);
+    QCOMPARE(s.SolvedCount, qint16(0));
+    QCOMPARE(facesShown(f), QStringLiteral("Image1"));
+    QVERIFY(f->cmdStampa->isEnabled());
+    QVERIFY(f->Frame2->isEnabled());
+    for (int i = 0; i < Vortani::TileCount; ++i) {
+        const QPushButton *tile = f->cmdOper[std::size_t(i)];
+        QVERIFY(tile->isVisible());
+        QCOMPARE(colourOf(tile), Appearance::buttonFace());
+        QCOMPARE(FormHarness::expectedFromCaption(tile->text()), qint64(resultOf(i)));
+        unchanged += int(captions[i] == tile->text());
+    }
+    QVERIFY(unchanged < Vortani::TileCount); // dealt anew
+    QCOMPARE(f->lblGiudizio->text(), hints == 1 ? ChooseTile : QString());
+    QCOMPARE(QApplication::focusWidget(), f->cmdOper[0]);
+    // What belongs to the open tile stays as it was.
+    QVERIFY(f->Frame1->isEnabled());
+    QCOMPARE(f->txtRisultato->text(), QStringLiteral("5"));
+    QCOMPARE(s.CurrentTile, qint16(2));
+
+    // The open tile now carries a new problem, and OK judges against that one.
+    keys("<" + QString::number(resultOf(2)));
+    h->sink.clips.clear();
+    FormHarness::press(f->cmdOK);
+    QCOMPARE(h->sink.clips, QList<int>{104});
+    QCOMPARE(s.SolvedCount, qint16(1));
+    QVERIFY(!f->cmdOper[2]->isVisible());
+}
+
+void TestExercisePlay::tileOpensTheKeypad_data()
+{
+    QTest::addColumn<bool>("hadTile");
+    QTest::addColumn<int>("hints");
+    QTest::addColumn<bool>("muted");
+    QTest::addColumn<bool>("space");
+    QTest::newRow("first tile of the game") << false << 1 << false << false;
+    QTest::newRow("another tile takes the highlight") << true << 1 << false << false;
+    QTest::newRow("Space on a focused tile") << true << 1 << false << true;
+    QTest::newRow("hints off: no typing hint") << true << 0 << false << false;
+    QTest::newRow("sound off: no clip") << true << 1 << true << false;
+}
+
+void TestExercisePlay::tileOpensTheKeypad()
+{
+    QFETCH(bool, hadTile);
+    QFETCH(int, hints);
+    QFETCH(bool, muted);
+    QFETCH(bool, space);
+    h->context.settings.ShowHints = qint16(hints);
+    h->context.settings.SoundMuted = muted;
+    Vortani *f = openAtLevel(2, 1);
+    if (hadTile)
+        FormHarness::click(f->cmdOper[4]);
+    QCOMPARE(f->Frame1->isEnabled(), hadTile);
+    f->txtRisultato->setText(QStringLiteral("77"));
+    h->sink.clips.clear();
+
+    QPushButton *tile = f->cmdOper[9];
+    if (space) {
+        tile->setFocus();
+        QTest::keyClick(tile, Qt::Key_Space);
+    } else {
+        FormHarness::click(tile);
+    }
+    QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>{105});
+    QVERIFY(f->Frame1->isEnabled());
+    QVERIFY(f->txtRisultato->text().isEmpty());
+    QCOMPARE(h->context.settings.CurrentTile, qint16(9));
+    QCOMPARE(highlightedTiles(f), QList<int>{9});
+    QCOMPARE(colourOf(f->cmdOper[4]), Appearance::buttonFace());
+    QCOMPARE(f->lblGiudizio->text(), hints == 1 ? TypeAnswer : QString());
+    QCOMPARE(QApplication::focusWidget(), tile);
+}
+
+void TestExercisePlay::keypadTypesIntoTheBox_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("selectFrom"); // -1: a double click in the box selects it all
+    QTest::addColumn<int>("selectLength");
+    QTest::addColumn<QString>("pressed");
+    QTest::addColumn<bool>("muted");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QString>("expected");
+    const auto L = Qt::LeftButton;
+    QTest::newRow("4 then 2") << "" << 0 << 0 << "42" << false << L << "42";
+    QTest::newRow("right button") << "" << 0 << 0 << "42<7" << false << Qt::RightButton << "47";
+    QTest::newRow("middle button") << "" << 0 << 0 << "9<<0" << false << Qt::MiddleButton << "0";
+    QTest::newRow("back-space drops the last digit") << "" << 0 << 0 << "42<" << false << L << "4";
+    QTest::newRow("back-space on an empty box") << "" << 0 << 0 << "<" << false << L << "";
+    QTest::newRow("every digit, in order")
+        << "" << 0 << 0 << "1234567890" << false << L << "1234567890";
+    QTest::newRow("digits after back-spacing everything")
+        << "" << 0 << 0 << "12<<<3" << false << L << "3";
+    QTest::newRow("sound off still types") << "" << 0 << 0 << "42<7" << true << L << "47";
+    QTest::newRow("a digit replaces a whole selection")
+        << "123" << 0 << 3 << "5" << false << L << "5";
+    QTest::newRow("a digit replaces a middle selection")
+        << "123" << 1 << 1 << "5" << false << L << "153";
+    QTest::newRow("back-space deletes a selection") << "123" << 0 << 2 << "<" << false << L << "3";
+    // How a child selects: a double click in the box, which then loses the focus to the key.
+    QTest::newRow("a digit replaces a selection made in the box")
+        << "123" << -1 << 0 << "5" << false << L << "5";
+}
+
+void TestExercisePlay::keypadTypesIntoTheBox()
+{
+    QFETCH(QString, before);
+    QFETCH(int, selectFrom);
+    QFETCH(int, selectLength);
+    QFETCH(QString, pressed);
+    QFETCH(bool, muted);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QString, expected);
+    h->context.settings.SoundMuted = muted;
+    Vortani *f = openAtLevel(1, 2);
+    FormHarness::click(f->cmdOper[0]);
+    f->txtRisultato->setText(before);
+    if (selectFrom < 0) {
+        FormHarness::click(f->txtRisultato);
+        QTest::mouseDClick(f->txtRisultato, Qt::LeftButton, Qt::NoModifier,
+                           f->txtRisultato->rect().center());
+        QCOMPARE(f->txtRisultato->selectedText(), before);
+        QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    } else if (selectLength > 0) {
+        f->txtRisultato->setSelection(selectFrom, selectLength);
+    }
+    h->sink.clips.clear();
+    keys(pressed, button);
+    QCOMPARE(f->txtRisultato->text(), expected);
+    QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>(pressed.size(), 102));
+}
+
+void TestExercisePlay::inertInput_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key"); // 0: a mouse press
+    QTest::addColumn<bool>("keypadOpen");
+    QTest::newRow("Space on a focused digit key") << "Cmd_4" << int(Qt::Key_Space) << true;
+    QTest::newRow("Return on a focused digit key") << "Cmd_4" << int(Qt::Key_Return) << true;
+    QTest::newRow("Enter on a focused back-space") << "CmdBack" << int(Qt::Key_Enter) << true;
+    QTest::newRow("Space on a focused OK") << "cmdOK" << int(Qt::Key_Space) << true;
+    QTest::newRow("Return on a focused OK") << "cmdOK" << int(Qt::Key_Return) << true;
+    QTest::newRow("digit pressed while the keypad is closed") << "Cmd_4" << 0 << false;
+    QTest::newRow("back-space pressed while the keypad is closed") << "CmdBack" << 0 << false;
+    QTest::newRow("OK pressed while the keypad is closed") << "cmdOK" << 0 << false;
+}
+
+void TestExercisePlay::inertInput()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(bool, keypadOpen);
+    Vortani *f = openAtLevel(1, 1);
+    if (keypadOpen)
+        FormHarness::click(f->cmdOper[3]);
+    // The right answer is in the box, so a judgement or a keystroke would show.
+    const QString answer = QString::number(resultOf(h->context.settings.CurrentTile));
+    f->txtRisultato->setText(answer);
+    h->sink.clips.clear();
+    const QString hint = f->lblGiudizio->text();
+
+    auto *target = f->findChild<QPushButton *>(control);
+    if (key) {
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+    } else {
+        FormHarness::click(target);
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(f->txtRisultato->text(), answer);
+    QVERIFY(h->sink.clips.isEmpty());
+    QCOMPARE(h->context.settings.SolvedCount, qint16(0));
+    QCOMPARE(h->context.settings.ShowHints, qint16(1));
+    QCOMPARE(f->lblGiudizio->text(), hint);
+    QCOMPARE(f->lblGiudizio->font().pointSizeF(), 18.0);
+    QCOMPARE(visibleTiles(f), Vortani::TileCount);
+}
+
+void TestExercisePlay::answerIsJudged_data()
+{
+    // "{R}" is the open tile's result and "{R_}" its digits with blanks between them; "reads" is
+    // the number the answer stands for: right exactly when it equals the result.
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("reads");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("muted");
+    const auto L = Qt::LeftButton;
+    QTest::newRow("right answer on the keypad") << "{R}" << "{R}" << Keypad << L << false;
+    QTest::newRow("right answer, OK by the right button")
+        << "{R}" << "{R}" << Keypad << Qt::RightButton << false;
+    QTest::newRow("right answer, sound off") << "{R}" << "{R}" << Keypad << L << true;
+    QTest::newRow("wrong answer on the keypad") << "{R}1" << "{R}1" << Keypad << L << false;
+    QTest::newRow("wrong answer, OK by the middle button")
+        << "{R}1" << "{R}1" << Keypad << Qt::MiddleButton << false;
+    QTest::newRow("wrong answer, sound off") << "{R}1" << "{R}1" << Keypad << L << true;
+
+    const QString zeros(300, u'0');
+    const QList<std::array<QString, 3>> odd{
+        {"letters only", "abc", "0"},
+        {"empty box", "", "0"},
+        {"result followed by letters", "{R}abc", "{R}"},
+        {"letters before the result", "abc{R}", "0"},
+        {"blanks around and between the digits", "  {R_} ", "{R}"},
+        {"minus zero", "-0", "0"},
+        {"negated result", "-{R}", "-{R}"},
+        {"two minus signs", "--{R}", "0"},
+        {"plus sign", "+{R}", "{R}"},
+        {"decimal comma ends the number", "{R},5", "{R}"},
+        {"three comma five", "3,5", "3"},
+        {"decimal point counts", "{R}.5", "{R}.5"},
+        {"second point ends the number", "{R}.5.5", "{R}.5"},
+        {"trailing point", "{R}.", "{R}"},
+        {"exponent is not read", "1e999", "1"},
+        {"result with an exponent", "{R}e2", "{R}"},
+        {"hexadecimal", "0x1F", "0"},
+        {"hundreds of nines", QString(400, u'9'), "inf"},
+        {"hundreds of leading zeros", zeros + "{R}", "{R}"},
+        {"hundreds of zeros after the point", "{R}." + zeros, "{R}"},
+        {"a tiny fraction", "0." + zeros + zeros + "1", "0"},
+    };
+    for (const auto &[name, input, reads] : odd) {
+        QTest::newRow(qPrintable(name + ", typed")) << input << reads << Keyboard << L << false;
+        QTest::newRow(qPrintable(name + ", pasted")) << input << reads << Paste << L << false;
+    }
+}
+
+void TestExercisePlay::answerIsJudged()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, reads);
+    QFETCH(int, entry);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, muted);
+    ExerciseSettings &s = h->context.settings;
+    s.SoundMuted = muted;
+    Vortani *f = openAtLevel(1, 3); // results of two digits or more
+    QPushButton *tile = f->cmdOper[6];
+    FormHarness::click(tile);
+    const qint32 result = resultOf(6);
+    const QString digits = QString::number(result);
+    const QString spaced = digits.split(QString(), Qt::SkipEmptyParts).join(u' ');
+    const auto fill = [&](QString t) {
+        return t.replace(QStringLiteral("{R_}"), spaced).replace(QStringLiteral("{R}"), digits);
+    };
+    const QString text = fill(input);
+    const QString number = fill(reads);
+    const bool right = (number == u"inf" ? std::numeric_limits<double>::infinity()
+                                         : number.toDouble()) == double(result);
+    if (entry == Keypad) {
+        keys(text);
+    } else if (entry == Keyboard) {
+        f->txtRisultato->setFocus();
+        QTest::keyClicks(f->txtRisultato, text);
+    } else {
+        f->txtRisultato->insert(text);
+    }
+    QCOMPARE(f->txtRisultato->text(), text);
+    h->sink.clips.clear();
+
+    FormHarness::press(f->cmdOK, button);
+    QCOMPARE(s.ShowHints, qint16(0));
+    QCOMPARE(f->lblGiudizio->font().pointSizeF(), 28.0);
+    QVERIFY(f->txtRisultato->text().isEmpty());
+    QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>{right ? 104 : 103});
+    QCOMPARE(s.CurrentTile, qint16(6));
+    QCOMPARE(s.SolvedCount, qint16(right ? 1 : 0));
+    QCOMPARE(tile->isVisible(), !right);
+    QCOMPARE(f->Frame1->isEnabled(), !right);
+    if (right) {
+        QVERIFY2(Praise.contains(f->lblGiudizio->text()), qPrintable(f->lblGiudizio->text()));
+        QCOMPARE(facesShown(f), QStringLiteral("Image2"));
+    } else {
+        QCOMPARE(f->lblGiudizio->text(), Wrong);
+        QCOMPARE(highlightedTiles(f), QList<int>{6});
+        QCOMPARE(facesShown(f), QStringLiteral("Image4"));
+        QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    }
+    QTest::mouseRelease(f->cmdOK, button, Qt::NoModifier, f->cmdOK->rect().center());
+    // The verdict size lasts until the next form is loaded.
+    QCOMPARE(h->openExercise(2)->lblGiudizio->font().pointSizeF(), 18.0);
+}
+
+void TestExercisePlay::inputQueuedDuringAClip_data()
+{
+    QTest::addColumn<int>("openTile");   // -1: no tile open yet
+    QTest::addColumn<QString>("answer"); // typed on the open tile before acting
+    QTest::addColumn<QString>("queued");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<bool>("muted");
+    QTest::addColumn<int>("tile"); // the one left open; -1: the keypad ends closed
+    QTest::addColumn<int>("solved");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("clips");
+    QTest::newRow("tile click queued before another tile's click")
+        << -1 << "" << "cmdOper_3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 105};
+    QTest::newRow("tile click queued, sound off: it comes last")
+        << -1 << "" << "cmdOper_3" << "cmdOper_5" << true << 3 << 0 << "" << QList<int>{};
+    QTest::newRow("key queued before the first tile's click")
+        << -1 << "" << "Cmd_7" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105};
+    QTest::newRow("key queued before another tile's click")
+        << 2 << "" << "Cmd_7" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+    QTest::newRow("tile click queued before a right answer")
+        << 4 << "right" << "cmdOper_3" << "cmdOK" << false << 3 << 1 << "" << QList<int>{104, 105};
+    QTest::newRow("key queued before a right answer")
+        << 4 << "right" << "Cmd_7" << "cmdOK" << false << -1 << 1 << "" << QList<int>{104};
+    QTest::newRow("key queued before a wrong answer")
+        << 4 << "wrong" << "Cmd_7" << "cmdOK" << false << 4 << 0 << "7" << QList<int>{103, 102};
+    QTest::newRow("level click queued before a tile click")
+        << 2 << "" << "Option3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+}
+
+void TestExercisePlay::inputQueuedDuringAClip()
+{
+    QFETCH(int, openTile);
+    QFETCH(QString, answer);
+    QFETCH(QString, queued);
+    QFETCH(QString, then);
+    QFETCH(bool, muted);
+    QFETCH(int, tile);
+    QFETCH(int, solved);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, clips);
+    ExerciseSettings &s = h->context.settings;
+    s.SoundMuted = muted;
+    Vortani *f = openAtLevel(1, 2);
+    if (openTile >= 0) {
+        FormHarness::click(f->cmdOper[std::size_t(openTile)]);
+        if (!answer.isEmpty())
+            keys(QString::number(resultOf(openTile) + (answer == u"right" ? 0 : 1)));
+    }
+    h->sink.clips.clear();
+    postClick(f->findChild<QWidget *>(queued));
+    auto *target = f->findChild<QPushButton *>(then);
+    if (target == f->cmdOK)
+        FormHarness::press(target);
+    else
+        FormHarness::click(target);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+
+    QCOMPARE(h->sink.clips, clips);
+    QCOMPARE(s.SolvedCount, qint16(solved));
+    QCOMPARE(f->txtRisultato->text(), text);
+    QCOMPARE(f->Frame1->isEnabled(), tile >= 0);
+    QCOMPARE(highlightedTiles(f), tile >= 0 ? QList<int>{tile} : QList<int>{});
+    if (tile >= 0)
+        QCOMPARE(s.CurrentTile, qint16(tile));
+    if (target == f->cmdOK)
+        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, target->rect().center());
+}
+
+void TestExercisePlay::wholePuzzle_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<bool>("muted");
+    QTest::newRow("addition, level 1") << 1 << 1 << false;
+    QTest::newRow("subtraction, level 2") << 2 << 2 << false;
+    QTest::newRow("multiplication, level 3") << 3 << 3 << false;
+    QTest::newRow("division, level 4") << 4 << 4 << false;
+    QTest::newRow("division, level 2, sound off") << 4 << 2 << true;
+}
+
+void TestExercisePlay::wholePuzzle()
+{
+    QFETCH(int, operation);
+    QFETCH(int, level);
+    QFETCH(bool, muted);
+    ExerciseSettings &s = h->context.settings;
+    s.SoundMuted = muted;
+    Vortani *f = h->openExercise(operation);
+    FormHarness::click(h->level(level));
+    QList<int> expected{102};
+
+    // One slip first, on the tile that is solved first.
+    const int order[] = {5, 0, 11, 3, 8, 1, 10, 6, 2, 9, 4, 7};
+    FormHarness::click(f->cmdOper[5]);
+    keys(QString::number(resultOf(5) + 1));
+    FormHarness::press(f->cmdOK);
+    expected << 105 << clipsForDigits(resultOf(5) + 1) << 103;
+    QCOMPARE(f->lblGiudizio->text(), Wrong);
+
+    for (int k = 0; k < Vortani::TileCount; ++k) {
+        const int t = order[k];
+        h->answerRight(t);
+        expected << 105 << clipsForDigits(resultOf(t)) << 104;
+        if (k + 1 < Vortani::TileCount) {
+            QCOMPARE(s.SolvedCount, qint16(k + 1));
+            QVERIFY2(Praise.contains(f->lblGiudizio->text()), qPrintable(f->lblGiudizio->text()));
+        }
+    }
+    expected << 101;
+
+    QCOMPARE(h->sink.clips, muted ? QList<int>{} : expected);
+    QCOMPARE(f->lblGiudizio->text(), Finished);
+    QCOMPARE(facesShown(f), QStringLiteral("Image3"));
+    QCOMPARE(s.SolvedCount, qint16(0));
+    QCOMPARE(visibleTiles(f), 0);
+    QVERIFY(!f->Frame1->isEnabled());
+    QVERIFY(!f->Option1->isChecked());
+    QVERIFY(!f->Option2->isChecked());
+    QVERIFY(!f->Option3->isChecked());
+    // The last option is left as it was.
+    QCOMPARE(f->Option4->isChecked(), level == 4);
+}
+
+VORTANI_GUI_TEST_MAIN(TestExercisePlay)
+#include "tst_exerciseplay.moc"

@@ -1,0 +1,265 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AudioClipSink.h"
+#include "ClipPlayer.h"
+#include "RecordingClipSink.h"
+#include "Resources.h"
+#include "SetTopmost.h"
+
+#include <QApplication>
+#include <QAudioDevice>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMediaDevices>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+// Generous for a loaded machine, far below what a connection attempt with a timeout would take.
+constexpr qint64 PromptMs = 1500;
+
+QByteArray assetClip(int clipId)
+{
+    QFile file(QStringLiteral(VORTANI_SOUNDS_DIR "/clip%1.wav").arg(clipId));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList visibleWindows()
+{
+    QStringList shown;
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (window->isVisible())
+            shown << window->objectName() + QLatin1Char('/') + window->title();
+    }
+    return shown;
+}
+
+// Flags when Qt delivers it, and notes which clips the sink had been given by then.
+class Marker : public QObject
+{
+public:
+    explicit Marker(const RecordingClipSink *sink = nullptr) : sink(sink) {}
+
+    void note()
+    {
+        handled = true;
+        if (sink)
+            clipsSeen = sink->clips;
+    }
+
+    bool handled = false;
+    QList<int> clipsSeen;
+
+protected:
+    void customEvent(QEvent *) override { note(); }
+
+private:
+    const RecordingClipSink *sink;
+};
+
+enum class Queue { PostedEvent, QueuedCall };
+
+void queueOn(Marker &marker, Queue how)
+{
+    if (how == Queue::PostedEvent)
+        QCoreApplication::postEvent(&marker, new QEvent(QEvent::User));
+    else
+        QMetaObject::invokeMethod(&marker, [&marker] { marker.note(); }, Qt::QueuedConnection);
+}
+} // namespace
+
+Q_DECLARE_METATYPE(Queue)
+
+class TestServices : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+
+    void playClipHandsOverTheWholeClip_data();
+    void playClipHandsOverTheWholeClip();
+    void playClipHandlesWaitingEvents_data();
+    void playClipHandlesWaitingEvents();
+
+    void topmostKeepsTheWindow_data();
+    void topmostKeepsTheWindow();
+
+    void noSoundServerIsSilence_data();
+    void noSoundServerIsSilence();
+    void noSoundServerBackToBack();
+};
+
+void TestServices::initTestCase()
+{
+    // Otherwise the tests below would exercise a working output and prove nothing.
+    QVERIFY2(QMediaDevices::audioOutputs().isEmpty(),
+             qPrintable(QMediaDevices::defaultAudioOutput().description()));
+}
+
+void TestServices::playClipHandsOverTheWholeClip_data()
+{
+    QTest::addColumn<QList<int>>("played");
+    QTest::addColumn<QList<int>>("started");
+    QTest::newRow("every clip once") << QList{101, 102, 103, 104, 105}
+                                     << QList{101, 102, 103, 104, 105};
+    QTest::newRow("same clip twice, then back") << QList{104, 104, 101, 104}
+                                                << QList{104, 104, 101, 104};
+    QTest::newRow("numbers outside 101..105 start nothing")
+        << QList{100, 103, 106, 0, -1, 102} << QList{103, 102};
+}
+
+void TestServices::playClipHandsOverTheWholeClip()
+{
+    QFETCH(QList<int>, played);
+    QFETCH(QList<int>, started);
+    RecordingClipSink sink;
+    ClipPlayer player(sink);
+    for (const int clip : played)
+        player.PlayClip(qint16(clip));
+
+    QCOMPARE(sink.clips, started);
+    QCOMPARE(sink.images.size(), started.size());
+    for (qsizetype i = 0; i < started.size(); ++i) {
+        // Byte for byte the file the program was built from, header and trailing chunks too.
+        const QByteArray onDisk = assetClip(started[i]);
+        QVERIFY2(!onDisk.isEmpty(), qPrintable(QString::number(started[i])));
+        QCOMPARE(sink.images[i], onDisk);
+        QCOMPARE(sink.images[i], Resources::clipBytes(qint16(started[i])));
+    }
+}
+
+void TestServices::playClipHandlesWaitingEvents_data()
+{
+    QTest::addColumn<Queue>("how");
+    QTest::addColumn<int>("clip");
+    QTest::newRow("posted event, long clip") << Queue::PostedEvent << 101;
+    QTest::newRow("queued call, short clip") << Queue::QueuedCall << 105;
+}
+
+void TestServices::playClipHandlesWaitingEvents()
+{
+    QFETCH(Queue, how);
+    QFETCH(int, clip);
+    RecordingClipSink sink;
+    ClipPlayer player(sink);
+    Marker marker(&sink);
+
+    queueOn(marker, how);
+    QVERIFY(!marker.handled);
+    player.PlayClip(qint16(clip));
+    QVERIFY(marker.handled);
+    // The clip is already under way when the waiting input runs.
+    QCOMPARE(marker.clipsSeen, QList<int>{clip});
+}
+
+void TestServices::topmostKeepsTheWindow_data()
+{
+    QTest::addColumn<bool>("showFirst");
+    QTest::addColumn<bool>("hideAgain");
+    QTest::newRow("before first show") << false << false;
+    QTest::newRow("while shown") << true << false;
+    QTest::newRow("shown, then hidden again") << true << true;
+}
+
+void TestServices::topmostKeepsTheWindow()
+{
+    QFETCH(bool, showFirst);
+    QFETCH(bool, hideAgain);
+    const QRect where(137, 91, 412, 263);
+    QWidget form;
+    form.setGeometry(where);
+    if (showFirst) {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.geometry(), where);
+    }
+    if (hideAgain)
+        form.hide();
+    const bool wasShown = form.isVisible();
+
+    SetTopmost(&form);
+
+    QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(form.isVisible(), wasShown);
+    if (wasShown) {
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    } else {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+    QCOMPARE(form.geometry(), where);
+    QCOMPARE(form.windowHandle()->geometry(), where);
+}
+
+void TestServices::noSoundServerIsSilence_data()
+{
+    QTest::addColumn<int>("clip");
+    QTest::newRow("101 fanfare") << 101;
+    QTest::newRow("102 blip") << 102;
+    QTest::newRow("103 oops") << 103;
+    QTest::newRow("104 chime") << 104;
+    QTest::newRow("105 click") << 105;
+}
+
+void TestServices::noSoundServerIsSilence()
+{
+    QFETCH(int, clip);
+    AudioClipSink sink;
+    ClipPlayer player(sink);
+    Marker marker;
+    queueOn(marker, Queue::QueuedCall);
+
+    QElapsedTimer timer;
+    timer.start();
+    player.PlayClip(qint16(clip));
+    QVERIFY2(timer.elapsed() < PromptMs, qPrintable(QString::number(timer.elapsed())));
+    // The game goes on: waiting input still runs, and nothing pops up to complain.
+    QVERIFY(marker.handled);
+    QCOMPARE(visibleWindows(), QStringList());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestServices::noSoundServerBackToBack()
+{
+    QElapsedTimer timer;
+    timer.start();
+    {
+        AudioClipSink sink;
+        for (int round = 0; round < 3; ++round) {
+            for (qint16 clip = 101; clip <= 105; ++clip)
+                sink.start(clip, Resources::clipBytes(clip));
+        }
+        sink.start(104, QByteArray("RIFF, but not really a wave"));
+    }
+    QVERIFY2(timer.elapsed() < PromptMs, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(visibleWindows(), QStringList());
+}
+
+int main(int argc, char **argv)
+{
+    // No sound server may be reachable from this process: an empty runtime folder, a server
+    // address that leads nowhere and no starting of a server on demand.
+    QTemporaryDir runtime;
+    QTemporaryDir config;
+    if (!runtime.isValid() || !config.isValid())
+        return 2;
+    const QString clientConf = config.filePath(QStringLiteral("client.conf"));
+    QFile conf(clientConf);
+    if (!conf.open(QIODevice::WriteOnly) || conf.write("autospawn = no\n") < 0)
+        return 2;
+    conf.close();
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(runtime.filePath(QStringLiteral("none"))));
+    qputenv("PULSE_CLIENTCONFIG", QFile::encodeName(clientConf));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QTEST_SET_MAIN_SOURCE_PATH
+    TestServices tc;
+    return QTest::qExec(&tc, argc, argv);
+}
+
+#include "tst_services.moc"
