@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppStyle.h"
 
+#include "Accessibility.h"
 #include "AppVersion.h"
 #include "Resources.h"
 
@@ -18,4 +19,5 @@ void AppStyle::apply(QApplication &app)
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         app.setStyle(fusion);
     QApplication::setFont(QFont(QStringLiteral("Arial"), 9));
+    Accessibility::install();
 }

@@ -10,6 +10,7 @@
 // lets the mouse through to what lies beneath.
 class ImageBox : public QWidget
 {
+    Q_OBJECT
 public:
     explicit ImageBox(QWidget *parent = nullptr);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PictureOptionButton.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -13,6 +14,12 @@ PictureOptionButton::PictureOptionButton(const QIcon &normalFace, const QIcon &s
     setAutoExclusive(true);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
+    connect(this, &QAbstractButton::toggled, this, [this] {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 void PictureOptionButton::clearSelection()

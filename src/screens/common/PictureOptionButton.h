@@ -8,6 +8,7 @@
 // Mutually exclusive with its siblings, like radio buttons.
 class PictureOptionButton : public QAbstractButton
 {
+    Q_OBJECT
 public:
     PictureOptionButton(const QIcon &normalFace, const QIcon &selectedFace,
                         QWidget *parent = nullptr);

@@ -2,6 +2,7 @@
 // The exercise form's handlers: start-up, level choice, dealing, tiles, keypad and judging.
 #include "Vortani.h"
 
+#include "Accessibility.h"
 #include "AnswerParser.h"
 #include "Appearance.h"
 #include "FormPrinter.h"
@@ -135,7 +136,7 @@ void Vortani::Form_Load()
         lblOperazione->setText(t.operation);
     }
     if (s.ShowHints == 1)
-        lblGiudizio->setText(QStringLiteral("Scegli il livello."));
+        Accessibility::announce(lblGiudizio, QStringLiteral("Scegli il livello."));
 }
 
 void Vortani::Option1_Click()
@@ -171,7 +172,7 @@ void Vortani::levelChosen(int level)
     cmdStampa->setEnabled(true);
     Frame2->setEnabled(true);
     ResetTiles();
-    lblGiudizio->setText(QString());
+    Accessibility::announce(lblGiudizio, QString());
     const LevelBounds bounds = *LevelTable::bounds(level);
     s.FirstMax = bounds.FirstMax;
     s.FirstMin = bounds.FirstMin;
@@ -214,7 +215,7 @@ void Vortani::casuale()
     }
 
     if (s.ShowHints == 1)
-        lblGiudizio->setText(
+        Accessibility::announce(lblGiudizio, 
             QStringLiteral("Scegli l'operazione cliccando su una tessera del puzzle."));
     cmdOper[0]->setFocus(Qt::OtherFocusReason);
 }
@@ -236,7 +237,7 @@ void Vortani::cmdOper_Click(qint16 index)
     Appearance::setColour(cmdOper[std::size_t(index)], QPalette::Button,
                           Appearance::SelectedTile);
     if (s.ShowHints == 1)
-        lblGiudizio->setText(QStringLiteral("Scrivi il risultato utilizzando il tastierino "
+        Accessibility::announce(lblGiudizio, QStringLiteral("Scrivi il risultato utilizzando il tastierino "
                                             "numerico. Conferma premendo il tasto OK."));
 }
 
@@ -325,7 +326,7 @@ void Vortani::cmdOK_MouseDown()
         ++s.SolvedCount;
         context.random.reseedFromClock();
         const int k = int(context.random.next() * 7);
-        lblGiudizio->setText(PraiseTexts[qBound(0, k, 6)]);
+        Accessibility::announce(lblGiudizio, PraiseTexts[qBound(0, k, 6)]);
         txtRisultato->clear();
         if (tile < TileCount)
             cmdOper[std::size_t(tile)]->setVisible(false);
@@ -337,7 +338,7 @@ void Vortani::cmdOK_MouseDown()
                 return;
         }
     } else {
-        lblGiudizio->setText(QStringLiteral("Ops! hai sbagliato. Riprova."));
+        Accessibility::announce(lblGiudizio, QStringLiteral("Ops! hai sbagliato. Riprova."));
         txtRisultato->clear();
         showFace(Image4);
         txtRisultato->setFocus(Qt::OtherFocusReason);
@@ -348,7 +349,7 @@ void Vortani::cmdOK_MouseDown()
         }
     }
     if (s.SolvedCount == 12) {
-        lblGiudizio->setText(QStringLiteral("Hai finito. Guarda che bel disegno"));
+        Accessibility::announce(lblGiudizio, QStringLiteral("Hai finito. Guarda che bel disegno"));
         Option1->clearSelection();
         Option2->clearSelection();
         Option3->clearSelection();

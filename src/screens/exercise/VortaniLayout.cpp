@@ -64,10 +64,12 @@ QPushButton *pictureButton(QWidget *parent, const QString &name, const QRect &re
     return b;
 }
 
-ImageBox *facePicture(QWidget *parent, const QString &name, const QString &picture)
+ImageBox *facePicture(QWidget *parent, const QString &name, const QString &picture,
+                      const QString &spoken)
 {
     auto *f = named(new ImageBox(parent), name, QRect(36, 324, 52, 52));
     f->setPicture(Resources::picture(u"faces", picture));
+    f->setAccessibleName(spoken);
     return f;
 }
 } // namespace
@@ -84,6 +86,7 @@ void Vortani::setupLayout()
                       QColor(0x00, 0x00, 0xFF), Qt::AlignHCenter | Qt::AlignTop);
     imgBambino = named(new ImageBox(this), QStringLiteral("imgBambino"), {16, 28, 92, 64});
     imgBambino->setPicture(Resources::picture(u"controls", u"bambino"));
+    imgBambino->setAccessibleName(QStringLiteral("Un bambino alla scrivania"));
     Label1 = label(this, QStringLiteral("Label1"), {496, 0, 141, 61},
                    QStringLiteral("I disegni sono stati gentilmente concessi da: "
                                   "vortani.example.org"),
@@ -91,6 +94,7 @@ void Vortani::setupLayout()
     cmdStampa = pictureButton(this, QStringLiteral("cmdStampa"), {516, 60, 85, 37},
                               Resources::picture(u"icons", u"stampa"), {32, 32}, face);
     cmdStampa->setToolTip(QStringLiteral("Stampa l'intero schermo"));
+    cmdStampa->setAccessibleName(QStringLiteral("Stampa"));
     cmdStampa->setEnabled(false);
 
     // Level choice.
@@ -106,6 +110,7 @@ void Vortani::setupLayout()
         Appearance::setColour(o, QPalette::Button, background);
         Appearance::setColour(o, QPalette::Window, background);
         o->setCursor(Resources::handCursor());
+        o->setAccessibleName(word.at(0).toUpper() + word.mid(1).toString());
         return o;
     };
     Option1 = option(QStringLiteral("Option1"), {12, 20, 85, 21}, u"basso", LightGrey);
@@ -117,6 +122,7 @@ void Vortani::setupLayout()
     Frame2 = frame(this, QStringLiteral("Frame2"), {120, 56, 369, 293}, QStringLiteral("Puzzle"),
                    9.75);
     imgPuzzle = named(new ImageBox(Frame2), QStringLiteral("imgPuzzle"), {8, 20, 353, 265});
+    imgPuzzle->setAccessibleName(QStringLiteral("Disegno nascosto"));
     for (int i = 0; i < TileCount; ++i) {
         // An 88-pixel pitch for 89-pixel tiles: neighbours overlap by one pixel, so that no
         // strip of frame shows between them and together they cover the picture exactly.
@@ -126,36 +132,46 @@ void Vortani::setupLayout()
         tile->setCursor(Resources::handCursor());
         tile->setMouseTracking(true);
         tile->setFont(Appearance::font(ComicSans, 12));
+        // A screen reader reads the problem on the tile; the description says which tile.
+        tile->setAccessibleDescription(QStringLiteral("Tessera %1").arg(i + 1));
         cmdOper[std::size_t(i)] = tile;
     }
 
     // The keypad, laid out like a calculator's.
     Frame1 = frame(this, QStringLiteral("Frame1"), {496, 104, 129, 221},
                    QStringLiteral("Tastierino numerico"), 9);
-    const auto key = [this, face](const QString &name, const QRect &rect, QStringView picture) {
-        return pictureButton(Frame1, name, rect, Resources::picture(u"controls", picture),
-                             rect.size(), face);
+    const auto key = [this, face](const QString &name, const QRect &rect, QStringView picture,
+                                  const QString &spoken) {
+        auto *b = pictureButton(Frame1, name, rect, Resources::picture(u"controls", picture),
+                                rect.size(), face);
+        b->setAccessibleName(spoken);
+        return b;
     };
-    Cmd_7 = key(QStringLiteral("Cmd_7"), {8, 20, 33, 33}, u"key_7");
-    Cmd_8 = key(QStringLiteral("Cmd_8"), {48, 20, 33, 33}, u"key_8");
-    Cmd_9 = key(QStringLiteral("Cmd_9"), {88, 20, 33, 33}, u"key_9");
-    Cmd_4 = key(QStringLiteral("Cmd_4"), {8, 60, 33, 33}, u"key_4");
-    Cmd_5 = key(QStringLiteral("Cmd_5"), {48, 60, 33, 33}, u"key_5");
-    Cmd_6 = key(QStringLiteral("Cmd_6"), {88, 60, 33, 33}, u"key_6");
-    Cmd_1 = key(QStringLiteral("Cmd_1"), {8, 100, 33, 33}, u"key_1");
-    Cmd_2 = key(QStringLiteral("Cmd_2"), {48, 100, 33, 33}, u"key_2");
-    Cmd_3 = key(QStringLiteral("Cmd_3"), {88, 100, 33, 33}, u"key_3");
-    Cmd_0 = key(QStringLiteral("Cmd_0"), {8, 140, 33, 33}, u"key_0");
-    CmdBack = key(QStringLiteral("CmdBack"), {48, 140, 73, 33}, u"key_back");
+    Cmd_7 = key(QStringLiteral("Cmd_7"), {8, 20, 33, 33}, u"key_7", QStringLiteral("7"));
+    Cmd_8 = key(QStringLiteral("Cmd_8"), {48, 20, 33, 33}, u"key_8", QStringLiteral("8"));
+    Cmd_9 = key(QStringLiteral("Cmd_9"), {88, 20, 33, 33}, u"key_9", QStringLiteral("9"));
+    Cmd_4 = key(QStringLiteral("Cmd_4"), {8, 60, 33, 33}, u"key_4", QStringLiteral("4"));
+    Cmd_5 = key(QStringLiteral("Cmd_5"), {48, 60, 33, 33}, u"key_5", QStringLiteral("5"));
+    Cmd_6 = key(QStringLiteral("Cmd_6"), {88, 60, 33, 33}, u"key_6", QStringLiteral("6"));
+    Cmd_1 = key(QStringLiteral("Cmd_1"), {8, 100, 33, 33}, u"key_1", QStringLiteral("1"));
+    Cmd_2 = key(QStringLiteral("Cmd_2"), {48, 100, 33, 33}, u"key_2", QStringLiteral("2"));
+    Cmd_3 = key(QStringLiteral("Cmd_3"), {88, 100, 33, 33}, u"key_3", QStringLiteral("3"));
+    Cmd_0 = key(QStringLiteral("Cmd_0"), {8, 140, 33, 33}, u"key_0", QStringLiteral("0"));
+    CmdBack = key(QStringLiteral("CmdBack"), {48, 140, 73, 33}, u"key_back",
+                  QStringLiteral("Cancella"));
     CmdBack->setToolTip(QStringLiteral("Cancella l'ultima cifra immessa"));
-    cmdOK = key(QStringLiteral("cmdOK"), {8, 180, 113, 33}, u"key_ok");
+    cmdOK = key(QStringLiteral("cmdOK"), {8, 180, 113, 33}, u"key_ok", QStringLiteral("OK"));
     cmdOK->setToolTip(QStringLiteral("Conferma il risultato"));
 
     // The answer strip. The four faces share one place; Form_Load decides which one shows.
-    Image1 = facePicture(this, QStringLiteral("Image1"), QStringLiteral("face_neutral"));
-    Image2 = facePicture(this, QStringLiteral("Image2"), QStringLiteral("face_smile"));
-    Image3 = facePicture(this, QStringLiteral("Image3"), QStringLiteral("face_laugh"));
-    Image4 = facePicture(this, QStringLiteral("Image4"), QStringLiteral("face_sad"));
+    Image1 = facePicture(this, QStringLiteral("Image1"), QStringLiteral("face_neutral"),
+                         QStringLiteral("faccina seria"));
+    Image2 = facePicture(this, QStringLiteral("Image2"), QStringLiteral("face_smile"),
+                         QStringLiteral("faccina sorridente"));
+    Image3 = facePicture(this, QStringLiteral("Image3"), QStringLiteral("face_laugh"),
+                         QStringLiteral("faccina che ride"));
+    Image4 = facePicture(this, QStringLiteral("Image4"), QStringLiteral("face_sad"),
+                         QStringLiteral("faccina triste"));
     // Right-aligned: the text ends three pixels left of the answer box.
     lblOperazione = label(this, QStringLiteral("lblOperazione"), {136, 352, 217, 37},
                           QStringLiteral("Operazione"), Appearance::font(Arial, 26.25, true, true),
@@ -165,11 +181,13 @@ void Vortani::setupLayout()
     Appearance::setColour(txtRisultato, QPalette::Text, QColor(0xFF, 0x00, 0x00));
     Appearance::setColour(txtRisultato, QPalette::Base, Qt::white);
     txtRisultato->setAlignment(Qt::AlignRight);
+    txtRisultato->setAccessibleName(QStringLiteral("Risultato"));
     Label2 = label(this, QStringLiteral("Label2"), {428, 356, 73, 33}, QString(),
                    Appearance::font(Arial, 9.75, true), Magenta, Qt::AlignHCenter | Qt::AlignTop);
     cmdEsci = pictureButton(this, QStringLiteral("cmdEsci"), {520, 340, 85, 37},
                             Resources::picture(u"icons", u"esci"), {32, 32}, LightGrey);
     cmdEsci->setToolTip(QStringLiteral("Ritorna al menù principale"));
+    cmdEsci->setAccessibleName(QStringLiteral("Esci"));
     lblGiudizio = label(this, QStringLiteral("lblGiudizio"), {12, 392, 609, 57},
                         QStringLiteral("lblGiudizio"), Appearance::font(Arial, 27.75, true),
                         QColor(0xFF, 0xFF, 0x00), Qt::AlignHCenter | Qt::AlignTop);

@@ -41,13 +41,14 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect)
 }
 
 QPushButton *operationButton(QWidget *parent, const QString &name, const QPoint &at,
-                             QStringView face)
+                             QStringView face, const QString &spoken)
 {
     auto *b = named(new FaceButton(Resources::picture(u"controls", face), parent), name,
                     QRect(at, QSize(165, 29)));
     b->setIconSize({165, 29});
     b->setCursor(Resources::handCursor());
     b->setMouseTracking(true);
+    b->setAccessibleName(spoken);
     return b;
 }
 } // namespace
@@ -69,13 +70,18 @@ void frmSplash::setupLayout()
                        Qt::AlignRight);
     imgLogo = named(new ImageBox(Frame1), QStringLiteral("imgLogo"), {64, 68, 121, 159});
     imgLogo->setPicture(Resources::picture(u"controls", u"logo"));
+    imgLogo->setAccessibleName(QStringLiteral("Una scatola di giochi"));
     // A staircase, each button 20 pixels right of and 36 below the one before.
-    cmdAdd = operationButton(Frame1, QStringLiteral("cmdAdd"), {212, 76}, u"op_addizione");
-    cmdSott = operationButton(Frame1, QStringLiteral("cmdSott"), {232, 112}, u"op_sottrazione");
+    cmdAdd = operationButton(Frame1, QStringLiteral("cmdAdd"), {212, 76}, u"op_addizione",
+                             QStringLiteral("Addizione"));
+    cmdSott = operationButton(Frame1, QStringLiteral("cmdSott"), {232, 112}, u"op_sottrazione",
+                              QStringLiteral("Sottrazione"));
     cmdMolt = operationButton(Frame1, QStringLiteral("cmdMolt"), {252, 148},
-                              u"op_moltiplicazione");
-    cmdDiv = operationButton(Frame1, QStringLiteral("cmdDiv"), {272, 184}, u"op_divisione");
-    cmdEsci = operationButton(Frame1, QStringLiteral("cmdEsci"), {292, 220}, u"op_esci");
+                              u"op_moltiplicazione", QStringLiteral("Moltiplicazione"));
+    cmdDiv = operationButton(Frame1, QStringLiteral("cmdDiv"), {272, 184}, u"op_divisione",
+                             QStringLiteral("Divisione"));
+    cmdEsci = operationButton(Frame1, QStringLiteral("cmdEsci"), {292, 220}, u"op_esci",
+                              QStringLiteral("Esci"));
     Label1 = label(Frame1, QStringLiteral("Label1"), {8, 232, 241, 17},
                    QStringLiteral("Sito web .......... vortani.example.org"),
                    Appearance::font(Arial, 8.25, true), Qt::black, Qt::AlignLeft);
@@ -86,6 +92,7 @@ void frmSplash::setupLayout()
     Picture1 = named(new ImageBox(this), QStringLiteral("Picture1"), {140, 96, 311, 47});
     Picture1->setPicture(Resources::picture(u"controls", u"banner"));
     Picture1->setBackground(Appearance::FormBackground);
+    Picture1->setAccessibleName(QStringLiteral("Vortani Puzzle"));
 
     // The sound switch: a toggle button, up with the loudspeaker while the sound is on.
     QIcon speaker;
@@ -99,6 +106,9 @@ void frmSplash::setupLayout()
     Check1->setIconSize({32, 32});
     Check1->setCursor(Resources::handCursor());
     Appearance::setColour(Check1, QPalette::Button, Appearance::FormBackground);
+    // Screen readers take a checkable button for a check box: named for what checking it
+    // does, it reads "Suoni spenti, checked" exactly while the sound is off.
+    Check1->setAccessibleName(QStringLiteral("Suoni spenti"));
 
     setTabOrder(cmdEsci, cmdDiv);
     setTabOrder(cmdDiv, cmdMolt);

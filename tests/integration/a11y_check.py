@@ -1,0 +1,148 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Walks the game's accessibility tree and checks what a screen reader would say."""
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+failures = []
+spoken = []  # names that changed, as a screen reader is told of them
+passes = []
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what)
+    (passes if condition else failures).append(what)
+
+
+def wait(seconds):
+    """Lets the accessibility events arrive while waiting."""
+    end = time.time() + seconds
+    context = GLib.MainContext.default()
+    while time.time() < end:
+        while context.iteration(False):
+            pass
+        time.sleep(0.02)
+
+
+def heard(event):
+    spoken.append(event.source.name)
+
+
+pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name")
+
+
+def find_app():
+    for _ in range(100):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is not None and app.name in ("vortani", "Vortani Puzzle"):
+                return app
+        time.sleep(0.1)
+    return None
+
+
+def nodes(root):
+    stack = [root]
+    while stack:
+        node = stack.pop()
+        if node is None:
+            continue
+        yield node
+        try:
+            stack.extend(node[i] for i in range(node.childCount))
+        except Exception:
+            pass
+
+
+def window(app, title):
+    for _ in range(50):
+        for node in app:
+            if node is not None and node.name == title and node.getState().contains(pyatspi.STATE_SHOWING):
+                return node
+        time.sleep(0.1)
+    return None
+
+
+def by_name(root, name, role=None):
+    for node in nodes(root):
+        if node.name == name and (role is None or node.getRole() == role):
+            return node
+    return None
+
+
+def showing(node):
+    return node is not None and node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def click(node):
+    """Clicks the middle of a control with the real pointer."""
+    ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(["xdotool", "mousemove", str(ext.x + ext.width // 2),
+                    str(ext.y + ext.height // 2), "click", "1"], check=True)
+    wait(0.6)
+
+
+app = find_app()
+check(app is not None, "the program shows up on the accessibility bus")
+if app is None:
+    sys.exit(1)
+
+start = [w for w in app if w is not None][0]
+check(start.name == "Vortani Puzzle", "the start window is named Vortani Puzzle")
+for name in ("Addizione", "Sottrazione", "Moltiplicazione", "Divisione", "Esci"):
+    check(by_name(start, name, pyatspi.ROLE_PUSH_BUTTON) is not None, f"start: button {name}")
+switch = by_name(start, "Suoni spenti")
+check(switch is not None
+      and switch.getRole() in (pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_TOGGLE_BUTTON)
+      and not switch.getState().contains(pyatspi.STATE_CHECKED),
+      "start: the sound switch 'Suoni spenti' reads as not checked")
+check(by_name(start, "Versione 3.5") is not None, "start: the version is read")
+
+click(switch)
+check(switch.getState().contains(pyatspi.STATE_CHECKED),
+      "start: after a click the switch reads as checked: the sound is off")
+
+click(by_name(start, "Addizione", pyatspi.ROLE_PUSH_BUTTON))
+exercise = None
+for _ in range(50):
+    exercise = [w for w in app if w is not None and by_name(w, "Somma =") is not None]
+    if exercise:
+        break
+    time.sleep(0.1)
+check(bool(exercise), "the exercise window opens")
+exercise = exercise[0]
+for name in [str(d) for d in range(10)] + ["Cancella", "OK", "Stampa", "Esci"]:
+    check(by_name(exercise, name, pyatspi.ROLE_PUSH_BUTTON) is not None, f"exercise: key {name}")
+levels = [by_name(exercise, n, pyatspi.ROLE_RADIO_BUTTON) for n in ("Basso", "Medio", "Alto", "Esagerato")]
+check(all(levels), "exercise: the four levels are radio buttons named Basso .. Esagerato")
+check(showing(by_name(exercise, "faccina seria")), "exercise: the neutral face is showing")
+check(not showing(by_name(exercise, "faccina sorridente")), "exercise: the smiling face is not")
+check(by_name(exercise, "Scegli il livello.") is not None, "exercise: the message asks for a level")
+
+click(levels[0])
+check(levels[0].getState().contains(pyatspi.STATE_CHECKED), "exercise: Basso is checked after a click")
+tiles = [n for n in nodes(exercise)
+         if n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.description.startswith("Tessera")]
+check(len(tiles) == 12, f"exercise: twelve tiles (found {len(tiles)})")
+check(all("+" in t.name for t in tiles), "exercise: every tile reads its problem")
+
+first = sorted(tiles, key=lambda t: t.description)[0]
+click(first)
+a, b = [int(x) for x in first.name.replace("+", " ").split()]
+for digit in str(a + b):
+    click(by_name(exercise, digit, pyatspi.ROLE_PUSH_BUTTON))
+click(by_name(exercise, "OK", pyatspi.ROLE_PUSH_BUTTON))
+check(showing(by_name(exercise, "faccina sorridente")), "exercise: a right answer shows the smiling face")
+check(not showing(first), "exercise: the solved tile is gone")
+praise = {"Bravissimo.", "Molto bravo.", "Dai che vai forte.", "Molto bene.", "Continua così.",
+          "Sei proprio bravo.", "Uaoo!"}
+check(any(by_name(exercise, p) is not None for p in praise), "exercise: the praise is there")
+check(any(p in spoken for p in praise), "exercise: the change of message is announced")
+check("Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo il tasto OK."
+      in spoken, "exercise: the typing hint is announced")
+
+print(f"{len(passes)} passed, {len(failures)} failed")
+sys.exit(1 if failures else 0)
