@@ -97,6 +97,8 @@ private Q_SLOTS:
     void inputQueuedDuringAClip();
     void wholePuzzle_data();
     void wholePuzzle();
+    void physicalKeyboardWorksToo_data();
+    void physicalKeyboardWorksToo();
 
 private:
     Vortani *openAtLevel(int operation, int level);
@@ -622,6 +624,50 @@ void TestExercisePlay::wholePuzzle()
     QVERIFY(!f->Option3->isChecked());
     // The last option is left as it was.
     QCOMPARE(f->Option4->isChecked(), level == 4);
+}
+
+void TestExercisePlay::physicalKeyboardWorksToo_data()
+{
+    QTest::addColumn<bool>("spaceOnTile");
+    QTest::addColumn<bool>("keypadOpen");
+    QTest::newRow("tile clicked, digits typed") << false << true;
+    QTest::newRow("tile chosen with Space, digits typed") << true << true;
+    QTest::newRow("keypad closed: digits stay out") << false << false;
+}
+
+void TestExercisePlay::physicalKeyboardWorksToo()
+{
+    QFETCH(bool, spaceOnTile);
+    QFETCH(bool, keypadOpen);
+    Vortani *f = openAtLevel(1, 2);
+    QPushButton *tile = f->cmdOper[5];
+    if (keypadOpen) {
+        if (spaceOnTile) {
+            tile->setFocus();
+            QTest::keyClick(tile, Qt::Key_Space);
+        } else {
+            FormHarness::click(tile);
+        }
+    } else {
+        tile->setFocus();
+    }
+    QCOMPARE(f->Frame1->isEnabled(), keypadOpen);
+    const QString answer = QString::number(resultOf(5));
+    // Typed where the focus is: on the tile, not in the box.
+    QTest::keyClicks(QApplication::focusWidget(), answer + u'9');
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    if (!keypadOpen) {
+        QVERIFY(f->txtRisultato->text().isEmpty());
+        return;
+    }
+    QCOMPARE(f->txtRisultato->text(), answer);
+    QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    QTest::keyClick(f->txtRisultato, Qt::Key_Return);
+    QVERIFY(!tile->isVisible());
+    QCOMPARE(h->context.settings.SolvedCount, qint16(1));
+    // With the keypad closed again, Enter in the box judges nothing more.
+    QTest::keyClick(f->txtRisultato, Qt::Key_Return);
+    QCOMPARE(h->context.settings.SolvedCount, qint16(1));
 }
 
 VORTANI_GUI_TEST_MAIN(TestExercisePlay)

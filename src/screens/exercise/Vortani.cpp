@@ -85,7 +85,29 @@ bool Vortani::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::FocusOut)
             answerSelection = {txtRisultato->text(), txtRisultato->selectionStart(),
                                int(txtRisultato->selectedText().size())};
+        // For a child without a mouse: Enter in the open answer box confirms, as OK does.
+        const auto *key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)
+                                                             : nullptr;
+        if (key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            Frame1->isEnabled()) {
+            cmdOK_MouseDown();
+            return true;
+        }
         return QWidget::eventFilter(watched, event);
+    }
+    // Digits typed on the keyboard while a tile or a key has the focus go to the open answer
+    // box, so that the physical keyboard works as well as the keypad.
+    if (event->type() == QEvent::KeyPress && Frame1->isEnabled() &&
+        qobject_cast<QPushButton *>(watched) && watched != cmdEsci && watched != cmdStampa) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool digit = key->text().size() == 1 && key->text().at(0).isDigit() &&
+                           key->text().at(0).unicode() < 128;
+        if (digit || key->key() == Qt::Key_Backspace) {
+            txtRisultato->setFocus(Qt::OtherFocusReason);
+            QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
+            QCoreApplication::sendEvent(txtRisultato, &copy);
+            return true;
+        }
     }
     auto *button = qobject_cast<QPushButton *>(watched);
     // Filters see events before the widget does, also when it is disabled or hidden: those
