@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppStyle.h"
 #include "AudioClipSink.h"
-#include "GameContext.h"
 #include "frmSplash.h"
+#include "GameContext.h"
 
 #include <QApplication>
 

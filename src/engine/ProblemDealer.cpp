@@ -172,8 +172,8 @@ std::optional<Deal> ProblemDealer::deal(ExerciseSettings &settings, RandomSource
         allDifferent = true;
         for (std::size_t i = 0; allDifferent && i + 1 < drafts.size(); ++i)
             for (std::size_t j = i + 1; allDifferent && j < drafts.size(); ++j)
-                allDifferent = drafts[i].left != drafts[j].left ||
-                               drafts[i].right != drafts[j].right;
+                allDifferent =
+                    drafts[i].left != drafts[j].left || drafts[i].right != drafts[j].right;
     }
     if (!allDifferent)
         return std::nullopt;

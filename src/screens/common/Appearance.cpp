@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
@@ -34,7 +35,8 @@ void Appearance::setUpForm(QWidget *form, const QString &caption)
     form->setFixedSize(632, 453);
     form->setAutoFillBackground(true);
     setColour(form, QPalette::Window, FormBackground);
-    if (const QScreen *screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen()) {
+    if (const QScreen *screen =
+            form->screen() ? form->screen() : QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), form->size());
         frame.moveCenter(screen->availableGeometry().center());
         form->move(frame.topLeft());
@@ -46,6 +48,19 @@ void Appearance::setColour(QWidget *widget, QPalette::ColorRole role, const QCol
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
     widget->setPalette(palette);
+}
+
+QLabel *Appearance::label(QWidget *parent, const QString &name, const QRect &rect,
+                          const QString &text, const QFont &font, const QColor &colour,
+                          Qt::Alignment alignment)
+{
+    auto *l = place(new QLabel(text, parent), name, rect);
+    l->setFont(font);
+    setColour(l, QPalette::WindowText, colour);
+    l->setAlignment(alignment);
+    l->setWordWrap(true);
+    l->setFocusPolicy(Qt::NoFocus);
+    return l;
 }
 
 void Appearance::keepLookWhenDisabled(QWidget *widget)

@@ -4,8 +4,10 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <QRect>
 #include <QString>
 
+class QLabel;
 class QWidget;
 
 // Small helpers the two forms share for their look.
@@ -20,6 +22,16 @@ QFont font(const QString &family, qreal points, bool bold = false, bool italic =
 void setUpForm(QWidget *form, const QString &caption);
 // Sets a widget's text or window colour.
 void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
+// Names a control after its member and puts it at its rectangle in its container.
+template <typename W> W *place(W *widget, const QString &name, const QRect &rect)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(rect);
+    return widget;
+}
+// A see-through label whose text wraps at word boundaries inside its box.
+QLabel *label(QWidget *parent, const QString &name, const QRect &rect, const QString &text,
+              const QFont &font, const QColor &colour, Qt::Alignment alignment);
 // Gives a container a palette whose disabled colours are its active ones, so that the
 // controls inside a disabled frame keep their look.
 void keepLookWhenDisabled(QWidget *widget);

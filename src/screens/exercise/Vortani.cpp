@@ -28,9 +28,12 @@
 
 namespace {
 const QString PraiseTexts[] = {
-    QStringLiteral("Bravissimo."),        QStringLiteral("Molto bravo."),
-    QStringLiteral("Dai che vai forte."), QStringLiteral("Molto bene."),
-    QStringLiteral("Continua così."),     QStringLiteral("Sei proprio bravo."),
+    QStringLiteral("Bravissimo."),
+    QStringLiteral("Molto bravo."),
+    QStringLiteral("Dai che vai forte."),
+    QStringLiteral("Molto bene."),
+    QStringLiteral("Continua così."),
+    QStringLiteral("Sei proprio bravo."),
     QStringLiteral("Uaoo!"),
 };
 
@@ -86,8 +89,8 @@ bool Vortani::eventFilter(QObject *watched, QEvent *event)
             answerSelection = {txtRisultato->text(), txtRisultato->selectionStart(),
                                int(txtRisultato->selectedText().size())};
         // For a child without a mouse: Enter in the open answer box confirms, as OK does.
-        const auto *key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)
-                                                             : nullptr;
+        const auto *key =
+            event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
         if (key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             Frame1->isEnabled()) {
             cmdOK_MouseDown();
@@ -118,7 +121,7 @@ bool Vortani::eventFilter(QObject *watched, QEvent *event)
         button->setFocus(Qt::MouseFocusReason);
     } else if (event->type() == QEvent::MouseButtonPress) {
         using Handler = void (Vortani::*)();
-        static const std::pair<QPushButton *Vortani::*, Handler> pressHandlers[] = {
+        static const std::pair<QPushButton * Vortani::*, Handler> pressHandlers[] = {
             {&Vortani::Cmd_0, &Vortani::Cmd_0_MouseDown},
             {&Vortani::Cmd_1, &Vortani::Cmd_1_MouseDown},
             {&Vortani::Cmd_2, &Vortani::Cmd_2_MouseDown},
@@ -237,7 +240,8 @@ void Vortani::casuale()
     }
 
     if (s.ShowHints == 1)
-        Accessibility::announce(lblGiudizio, 
+        Accessibility::announce(
+            lblGiudizio,
             QStringLiteral("Scegli l'operazione cliccando su una tessera del puzzle."));
     cmdOper[0]->setFocus(Qt::OtherFocusReason);
 }
@@ -256,11 +260,11 @@ void Vortani::cmdOper_Click(qint16 index)
         Appearance::setColour(cmdOper[std::size_t(s.CurrentTile)], QPalette::Button,
                               Appearance::buttonFace());
     s.CurrentTile = index;
-    Appearance::setColour(cmdOper[std::size_t(index)], QPalette::Button,
-                          Appearance::SelectedTile);
+    Appearance::setColour(cmdOper[std::size_t(index)], QPalette::Button, Appearance::SelectedTile);
     if (s.ShowHints == 1)
-        Accessibility::announce(lblGiudizio, QStringLiteral("Scrivi il risultato utilizzando il tastierino "
-                                            "numerico. Conferma premendo il tasto OK."));
+        Accessibility::announce(lblGiudizio,
+                                QStringLiteral("Scrivi il risultato utilizzando il tastierino "
+                                               "numerico. Conferma premendo il tasto OK."));
 }
 
 void Vortani::typeKey(int key, const QString &text)
@@ -272,8 +276,8 @@ void Vortani::typeKey(int key, const QString &text)
     answerSelection = {};
     // Delivered through the event queue, as a key typed on the keyboard would be: it lands at
     // the caret and replaces a selection.
-    QCoreApplication::postEvent(txtRisultato, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier,
-                                                            text));
+    QCoreApplication::postEvent(txtRisultato,
+                                new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
     QCoreApplication::postEvent(txtRisultato,
                                 new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
     if (context.settings.SoundMuted == 0)
@@ -388,8 +392,8 @@ void Vortani::cmdStampa_Click()
     if (problem.isEmpty())
         return;
     // Not modal to the application and not waited for: the game goes on behind the message.
-    auto *message = new QMessageBox(QMessageBox::Information, windowTitle(), problem,
-                                    QMessageBox::Ok, this);
+    auto *message =
+        new QMessageBox(QMessageBox::Information, windowTitle(), problem, QMessageBox::Ok, this);
     message->setObjectName(QStringLiteral("msgStampa"));
     message->setAttribute(Qt::WA_DeleteOnClose);
     // The form stays above other windows; its message must not end up beneath it.

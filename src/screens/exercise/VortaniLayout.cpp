@@ -20,29 +20,10 @@ const QColor FrameCaption{0x00, 0x00, 0x80};
 const QColor Magenta{0xC0, 0x00, 0xC0};
 const QColor LightGrey{0xC0, 0xC0, 0xC0};
 
-template <typename W> W *named(W *widget, const QString &name, const QRect &rect)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(rect);
-    return widget;
-}
-
-QLabel *label(QWidget *parent, const QString &name, const QRect &rect, const QString &text,
-              const QFont &font, const QColor &colour, Qt::Alignment alignment)
-{
-    auto *l = named(new QLabel(text, parent), name, rect);
-    l->setFont(font);
-    Appearance::setColour(l, QPalette::WindowText, colour);
-    l->setAlignment(alignment);
-    l->setWordWrap(true);
-    l->setFocusPolicy(Qt::NoFocus);
-    return l;
-}
-
 QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect, const QString &caption,
                  qreal points)
 {
-    auto *f = named(new QGroupBox(caption, parent), name, rect);
+    auto *f = Appearance::place(new QGroupBox(caption, parent), name, rect);
     f->setFont(Appearance::font(ComicSans, points));
     f->setAutoFillBackground(true);
     Appearance::setColour(f, QPalette::Window, Appearance::FormBackground);
@@ -52,10 +33,9 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect, const 
 }
 
 QPushButton *pictureButton(QWidget *parent, const QString &name, const QRect &rect,
-                           const QIcon &picture, const QSize &pictureSize,
-                           const QColor &background)
+                           const QIcon &picture, const QSize &pictureSize, const QColor &background)
 {
-    auto *b = named(new QPushButton(parent), name, rect);
+    auto *b = Appearance::place(new QPushButton(parent), name, rect);
     b->setIcon(picture);
     b->setIconSize(pictureSize);
     Appearance::setColour(b, QPalette::Button, background);
@@ -67,7 +47,7 @@ QPushButton *pictureButton(QWidget *parent, const QString &name, const QRect &re
 ImageBox *facePicture(QWidget *parent, const QString &name, const QString &picture,
                       const QString &spoken)
 {
-    auto *f = named(new ImageBox(parent), name, QRect(36, 324, 52, 52));
+    auto *f = Appearance::place(new ImageBox(parent), name, QRect(36, 324, 52, 52));
     f->setPicture(Resources::picture(u"faces", picture));
     f->setAccessibleName(spoken);
     return f;
@@ -81,16 +61,18 @@ void Vortani::setupLayout()
     const QColor face = Appearance::buttonFace();
 
     // Title strip. The title starts four pixels above the form; its top is cut off.
-    lblTitolo = label(this, QStringLiteral("lblTitolo"), {136, -4, 333, 61},
-                      QStringLiteral("Label1"), Appearance::font(ComicSans, 36, true),
-                      QColor(0x00, 0x00, 0xFF), Qt::AlignHCenter | Qt::AlignTop);
-    imgBambino = named(new ImageBox(this), QStringLiteral("imgBambino"), {16, 28, 92, 64});
+    lblTitolo = Appearance::label(this, QStringLiteral("lblTitolo"), {136, -4, 333, 61},
+                                  QStringLiteral("Label1"), Appearance::font(ComicSans, 36, true),
+                                  QColor(0x00, 0x00, 0xFF), Qt::AlignHCenter | Qt::AlignTop);
+    imgBambino =
+        Appearance::place(new ImageBox(this), QStringLiteral("imgBambino"), {16, 28, 92, 64});
     imgBambino->setPicture(Resources::picture(u"controls", u"bambino"));
     imgBambino->setAccessibleName(QStringLiteral("Un bambino alla scrivania"));
-    Label1 = label(this, QStringLiteral("Label1"), {496, 0, 141, 61},
-                   QStringLiteral("I disegni sono stati gentilmente concessi da: "
-                                  "vortani.example.org"),
-                   Appearance::font(ComicSans, 9), Qt::white, Qt::AlignLeft | Qt::AlignTop);
+    Label1 =
+        Appearance::label(this, QStringLiteral("Label1"), {496, 0, 141, 61},
+                          QStringLiteral("I disegni sono stati gentilmente concessi da: "
+                                         "vortani.example.org"),
+                          Appearance::font(ComicSans, 9), Qt::white, Qt::AlignLeft | Qt::AlignTop);
     cmdStampa = pictureButton(this, QStringLiteral("cmdStampa"), {516, 60, 85, 37},
                               Resources::picture(u"icons", u"stampa"), {32, 32}, face);
     cmdStampa->setToolTip(QStringLiteral("Stampa l'intero schermo"));
@@ -98,15 +80,16 @@ void Vortani::setupLayout()
     cmdStampa->setEnabled(false);
 
     // Level choice.
-    Frame3 = frame(this, QStringLiteral("Frame3"), {4, 128, 109, 153}, QStringLiteral("Livello"),
-                   9.75);
+    Frame3 =
+        frame(this, QStringLiteral("Frame3"), {4, 128, 109, 153}, QStringLiteral("Livello"), 9.75);
     const auto option = [this](const QString &name, const QRect &rect, QStringView word,
                                const QColor &background) {
         const QString picture = QStringLiteral("level_%1").arg(word);
-        auto *o = named(new PictureOptionButton(Resources::picture(u"controls", picture),
-                                                Resources::picture(u"controls", picture + QStringLiteral("_sel")),
-                                                Frame3),
-                        name, rect);
+        auto *o = Appearance::place(
+            new PictureOptionButton(
+                Resources::picture(u"controls", picture),
+                Resources::picture(u"controls", picture + QStringLiteral("_sel")), Frame3),
+            name, rect);
         Appearance::setColour(o, QPalette::Button, background);
         Appearance::setColour(o, QPalette::Window, background);
         o->setCursor(Resources::handCursor());
@@ -119,15 +102,17 @@ void Vortani::setupLayout()
     Option4 = option(QStringLiteral("Option4"), {12, 116, 85, 25}, u"esagerato", face);
 
     // The puzzle: the picture first, so that the tiles lie above it.
-    Frame2 = frame(this, QStringLiteral("Frame2"), {120, 56, 369, 293}, QStringLiteral("Puzzle"),
-                   9.75);
-    imgPuzzle = named(new ImageBox(Frame2), QStringLiteral("imgPuzzle"), {8, 20, 353, 265});
+    Frame2 =
+        frame(this, QStringLiteral("Frame2"), {120, 56, 369, 293}, QStringLiteral("Puzzle"), 9.75);
+    imgPuzzle =
+        Appearance::place(new ImageBox(Frame2), QStringLiteral("imgPuzzle"), {8, 20, 353, 265});
     imgPuzzle->setAccessibleName(QStringLiteral("Disegno nascosto"));
     for (int i = 0; i < TileCount; ++i) {
         // An 88-pixel pitch for 89-pixel tiles: neighbours overlap by one pixel, so that no
         // strip of frame shows between them and together they cover the picture exactly.
         const QRect rect(8 + 88 * (i % 4), 20 + 88 * (i / 4), 89, 89);
-        auto *tile = named(new TileButton(Frame2), QStringLiteral("cmdOper_%1").arg(i), rect);
+        auto *tile =
+            Appearance::place(new TileButton(Frame2), QStringLiteral("cmdOper_%1").arg(i), rect);
         Appearance::setColour(tile, QPalette::Button, face);
         tile->setCursor(Resources::handCursor());
         tile->setMouseTracking(true);
@@ -157,8 +142,8 @@ void Vortani::setupLayout()
     Cmd_2 = key(QStringLiteral("Cmd_2"), {48, 100, 33, 33}, u"key_2", QStringLiteral("2"));
     Cmd_3 = key(QStringLiteral("Cmd_3"), {88, 100, 33, 33}, u"key_3", QStringLiteral("3"));
     Cmd_0 = key(QStringLiteral("Cmd_0"), {8, 140, 33, 33}, u"key_0", QStringLiteral("0"));
-    CmdBack = key(QStringLiteral("CmdBack"), {48, 140, 73, 33}, u"key_back",
-                  QStringLiteral("Cancella"));
+    CmdBack =
+        key(QStringLiteral("CmdBack"), {48, 140, 73, 33}, u"key_back", QStringLiteral("Cancella"));
     CmdBack->setToolTip(QStringLiteral("Cancella l'ultima cifra immessa"));
     cmdOK = key(QStringLiteral("cmdOK"), {8, 180, 113, 33}, u"key_ok", QStringLiteral("OK"));
     cmdOK->setToolTip(QStringLiteral("Conferma il risultato"));
@@ -173,29 +158,32 @@ void Vortani::setupLayout()
     Image4 = facePicture(this, QStringLiteral("Image4"), QStringLiteral("face_sad"),
                          QStringLiteral("faccina triste"));
     // Right-aligned: the text ends three pixels left of the answer box.
-    lblOperazione = label(this, QStringLiteral("lblOperazione"), {136, 352, 217, 37},
-                          QStringLiteral("Operazione"), Appearance::font(Arial, 26.25, true, true),
-                          Magenta, Qt::AlignRight | Qt::AlignTop);
-    txtRisultato = named(new QLineEdit(this), QStringLiteral("txtRisultato"), {356, 356, 73, 29});
+    lblOperazione = Appearance::label(
+        this, QStringLiteral("lblOperazione"), {136, 352, 217, 37}, QStringLiteral("Operazione"),
+        Appearance::font(Arial, 26.25, true, true), Magenta, Qt::AlignRight | Qt::AlignTop);
+    txtRisultato =
+        Appearance::place(new QLineEdit(this), QStringLiteral("txtRisultato"), {356, 356, 73, 29});
     txtRisultato->setFont(Appearance::font(Arial, 15.75, true));
     Appearance::setColour(txtRisultato, QPalette::Text, QColor(0xFF, 0x00, 0x00));
     Appearance::setColour(txtRisultato, QPalette::Base, Qt::white);
     txtRisultato->setAlignment(Qt::AlignRight);
     txtRisultato->setAccessibleName(QStringLiteral("Risultato"));
-    Label2 = label(this, QStringLiteral("Label2"), {428, 356, 73, 33}, QString(),
-                   Appearance::font(Arial, 9.75, true), Magenta, Qt::AlignHCenter | Qt::AlignTop);
+    Label2 = Appearance::label(this, QStringLiteral("Label2"), {428, 356, 73, 33}, QString(),
+                               Appearance::font(Arial, 9.75, true), Magenta,
+                               Qt::AlignHCenter | Qt::AlignTop);
     cmdEsci = pictureButton(this, QStringLiteral("cmdEsci"), {520, 340, 85, 37},
                             Resources::picture(u"icons", u"esci"), {32, 32}, LightGrey);
     cmdEsci->setToolTip(QStringLiteral("Ritorna al menù principale"));
     cmdEsci->setAccessibleName(QStringLiteral("Esci"));
-    lblGiudizio = label(this, QStringLiteral("lblGiudizio"), {12, 392, 609, 57},
-                        QStringLiteral("lblGiudizio"), Appearance::font(Arial, 27.75, true),
-                        QColor(0xFF, 0xFF, 0x00), Qt::AlignHCenter | Qt::AlignTop);
+    lblGiudizio =
+        Appearance::label(this, QStringLiteral("lblGiudizio"), {12, 392, 609, 57},
+                          QStringLiteral("lblGiudizio"), Appearance::font(Arial, 27.75, true),
+                          QColor(0xFF, 0xFF, 0x00), Qt::AlignHCenter | Qt::AlignTop);
 
     // Labels and pictures never cover a control that can be clicked.
-    for (QWidget *w : std::initializer_list<QWidget *>{lblTitolo, imgBambino, Label1, Image1,
-                                                       Image2, Image3, Image4, lblOperazione,
-                                                       Label2, lblGiudizio})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{lblTitolo, imgBambino, Label1, Image1, Image2, Image3,
+                                          Image4, lblOperazione, Label2, lblGiudizio})
         w->lower();
 
     setupTabOrder();

@@ -50,7 +50,8 @@ void frmSplash::Form_Load()
 {
     SetTopmost(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
-    lblVersion->setText(QStringLiteral("Versione %1.%2").arg(AppVersion::Major).arg(AppVersion::Minor));
+    lblVersion->setText(
+        QStringLiteral("Versione %1.%2").arg(AppVersion::Major).arg(AppVersion::Minor));
     context.settings.ShowHints = 1;
 }
 

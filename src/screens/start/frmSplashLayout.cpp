@@ -14,27 +14,9 @@
 namespace {
 const QString Arial = QStringLiteral("Arial");
 
-template <typename W> W *named(W *widget, const QString &name, const QRect &rect)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(rect);
-    return widget;
-}
-
-QLabel *label(QWidget *parent, const QString &name, const QRect &rect, const QString &text,
-              const QFont &font, const QColor &colour, Qt::Alignment alignment)
-{
-    auto *l = named(new QLabel(text, parent), name, rect);
-    l->setFont(font);
-    Appearance::setColour(l, QPalette::WindowText, colour);
-    l->setAlignment(alignment | Qt::AlignTop);
-    l->setFocusPolicy(Qt::NoFocus);
-    return l;
-}
-
 QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect)
 {
-    auto *f = named(new QGroupBox(parent), name, rect);
+    auto *f = Appearance::place(new QGroupBox(parent), name, rect);
     f->setAutoFillBackground(true);
     Appearance::setColour(f, QPalette::Window, Appearance::FormBackground);
     return f;
@@ -43,8 +25,8 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect)
 QPushButton *operationButton(QWidget *parent, const QString &name, const QPoint &at,
                              QStringView face, const QString &spoken)
 {
-    auto *b = named(new FaceButton(Resources::picture(u"controls", face), parent), name,
-                    QRect(at, QSize(165, 29)));
+    auto *b = Appearance::place(new FaceButton(Resources::picture(u"controls", face), parent), name,
+                                QRect(at, QSize(165, 29)));
     b->setIconSize({165, 29});
     b->setCursor(Resources::handCursor());
     b->setMouseTracking(true);
@@ -61,14 +43,16 @@ void frmSplash::setupLayout()
     Frame2 = frame(this, QStringLiteral("Frame2"), {68, 72, 493, 285});
     Frame1 = frame(Frame2, QStringLiteral("Frame1"), {8, 8, 476, 270});
     // The product name is drawn as the banner, which lies above it and covers all but its top.
-    lblProductName = label(Frame1, QStringLiteral("lblProductName"), {112, 12, 238, 51},
-                           QStringLiteral("Vortani Puzzle"),
-                           Appearance::font(QStringLiteral("Comic Sans MS"), 27.75, true),
-                           QColor(0x00, 0x00, 0xFF), Qt::AlignLeft);
-    lblVersion = label(Frame1, QStringLiteral("lblVersion"), {392, 12, 75, 14},
-                       QStringLiteral("Versione"), Appearance::font(Arial, 8.25, true), Qt::black,
-                       Qt::AlignRight);
-    imgLogo = named(new ImageBox(Frame1), QStringLiteral("imgLogo"), {64, 68, 121, 159});
+    lblProductName =
+        Appearance::label(Frame1, QStringLiteral("lblProductName"), {112, 12, 238, 51},
+                          QStringLiteral("Vortani Puzzle"),
+                          Appearance::font(QStringLiteral("Comic Sans MS"), 27.75, true),
+                          QColor(0x00, 0x00, 0xFF), Qt::AlignLeft | Qt::AlignTop);
+    lblVersion = Appearance::label(Frame1, QStringLiteral("lblVersion"), {392, 12, 75, 14},
+                                   QStringLiteral("Versione"), Appearance::font(Arial, 8.25, true),
+                                   Qt::black, Qt::AlignRight | Qt::AlignTop);
+    imgLogo =
+        Appearance::place(new ImageBox(Frame1), QStringLiteral("imgLogo"), {64, 68, 121, 159});
     imgLogo->setPicture(Resources::picture(u"controls", u"logo"));
     imgLogo->setAccessibleName(QStringLiteral("Una scatola di giochi"));
     // A staircase, each button 20 pixels right of and 36 below the one before.
@@ -76,20 +60,23 @@ void frmSplash::setupLayout()
                              QStringLiteral("Addizione"));
     cmdSott = operationButton(Frame1, QStringLiteral("cmdSott"), {232, 112}, u"op_sottrazione",
                               QStringLiteral("Sottrazione"));
-    cmdMolt = operationButton(Frame1, QStringLiteral("cmdMolt"), {252, 148},
-                              u"op_moltiplicazione", QStringLiteral("Moltiplicazione"));
+    cmdMolt = operationButton(Frame1, QStringLiteral("cmdMolt"), {252, 148}, u"op_moltiplicazione",
+                              QStringLiteral("Moltiplicazione"));
     cmdDiv = operationButton(Frame1, QStringLiteral("cmdDiv"), {272, 184}, u"op_divisione",
                              QStringLiteral("Divisione"));
     cmdEsci = operationButton(Frame1, QStringLiteral("cmdEsci"), {292, 220}, u"op_esci",
                               QStringLiteral("Esci"));
-    Label1 = label(Frame1, QStringLiteral("Label1"), {8, 232, 241, 17},
-                   QStringLiteral("Sito web .......... vortani.example.org"),
-                   Appearance::font(Arial, 8.25, true), Qt::black, Qt::AlignLeft);
-    Label2 = label(Frame1, QStringLiteral("Label2"), {8, 248, 237, 17},
-                   QStringLiteral("E-mail ............ vortani@example.org"),
-                   Appearance::font(Arial, 8.25, true), Qt::black, Qt::AlignLeft);
+    Label1 = Appearance::label(Frame1, QStringLiteral("Label1"), {8, 232, 241, 17},
+                               QStringLiteral("Sito web .......... vortani.example.org"),
+                               Appearance::font(Arial, 8.25, true), Qt::black,
+                               Qt::AlignLeft | Qt::AlignTop);
+    Label2 = Appearance::label(Frame1, QStringLiteral("Label2"), {8, 248, 237, 17},
+                               QStringLiteral("E-mail ............ vortani@example.org"),
+                               Appearance::font(Arial, 8.25, true), Qt::black,
+                               Qt::AlignLeft | Qt::AlignTop);
 
-    Picture1 = named(new ImageBox(this), QStringLiteral("Picture1"), {140, 96, 311, 47});
+    Picture1 =
+        Appearance::place(new ImageBox(this), QStringLiteral("Picture1"), {140, 96, 311, 47});
     Picture1->setPicture(Resources::picture(u"controls", u"banner"));
     Picture1->setBackground(Appearance::FormBackground);
     Picture1->setAccessibleName(QStringLiteral("Vortani Puzzle"));
@@ -100,7 +87,7 @@ void frmSplash::setupLayout()
         speaker.addFile(QStringLiteral(":/controls/speaker_on.svg"), {}, mode, QIcon::Off);
         speaker.addFile(QStringLiteral(":/controls/speaker_off.svg"), {}, mode, QIcon::On);
     }
-    Check1 = named(new QPushButton(this), QStringLiteral("Check1"), {272, 388, 85, 37});
+    Check1 = Appearance::place(new QPushButton(this), QStringLiteral("Check1"), {272, 388, 85, 37});
     Check1->setCheckable(true);
     Check1->setIcon(speaker);
     Check1->setIconSize({32, 32});
