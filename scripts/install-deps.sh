@@ -13,6 +13,12 @@ packages=(
   # test and look: virtual display, sound server with a null sink, PDF printer
   xvfb xauth xdotool imagemagick sox pulseaudio pulseaudio-utils
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  # benchmarks (a private session bus, xev to see windows mapped) and fuzzing (clang's libFuzzer)
+  procps dbus-daemon x11-utils clang libclang-rt-14-dev
+  # read the program as a screen reader does
+  dbus-daemon at-spi2-core python3-pyatspi python3-gi
+  # package: icon bitmaps, the .deb's library dependencies, checks of the desktop files
+  librsvg2-bin dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
