@@ -97,6 +97,7 @@ private Q_SLOTS:
     void inputQueuedDuringAClip();
     void wholePuzzle_data();
     void wholePuzzle();
+    void answeredDuringItsOwnClickSound();
     void physicalKeyboardWorksToo_data();
     void physicalKeyboardWorksToo();
 
@@ -624,6 +625,27 @@ void TestExercisePlay::wholePuzzle()
     QVERIFY(!f->Option3->isChecked());
     // The last option is left as it was.
     QCOMPARE(f->Option4->isChecked(), level == 4);
+}
+
+void TestExercisePlay::answeredDuringItsOwnClickSound()
+{
+    // The tile is clicked again with its right answer typed and OK already queued: the answer
+    // is judged inside the click's sound, so the click must not open the solved tile again.
+    Vortani *f = openAtLevel(1, 1);
+    QPushButton *tile = f->cmdOper[3];
+    FormHarness::click(tile);
+    keys(QString::number(resultOf(3)));
+    const QPointF centre = QRectF(f->cmdOK->rect()).center();
+    QCoreApplication::postEvent(f->cmdOK,
+                                new QMouseEvent(QEvent::MouseButtonPress, centre,
+                                                f->cmdOK->mapToGlobal(centre), Qt::LeftButton,
+                                                Qt::LeftButton, Qt::NoModifier));
+    f->cmdOper_Click(3);
+    QCoreApplication::processEvents();
+    QVERIFY(!tile->isVisible());
+    QVERIFY(!f->Frame1->isEnabled());
+    QCOMPARE(h->context.settings.SolvedCount, qint16(1));
+    QCOMPARE(h->sink.clips.mid(h->sink.clips.size() - 2), (QList<int>{105, 104}));
 }
 
 void TestExercisePlay::physicalKeyboardWorksToo_data()

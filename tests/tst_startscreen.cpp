@@ -38,9 +38,12 @@ private Q_SLOTS:
     void operationsOpenTheExerciseScreen_data();
     void operationsOpenTheExerciseScreen();
     void leavingAndComingBackGivesAFreshScreen();
+    void choosingAgainWhileOpenOnlyRaisesIt_data();
     void choosingAgainWhileOpenOnlyRaisesIt();
     void closingTheExerciseThroughItsFrameUnloadsIt();
     void exitEndsTheProgramSilently();
+    void secondChoiceDuringTheFirstsSound_data();
+    void secondChoiceDuringTheFirstsSound();
     void leavingWhileATileWaitsForItsSound_data();
     void leavingWhileATileWaitsForItsSound();
     void focusFollowsThePointerOverButtonsOnly_data();
@@ -199,16 +202,35 @@ void TestStartScreen::leavingAndComingBackGivesAFreshScreen()
     QVERIFY(harness->sink.clips.isEmpty());
 }
 
+void TestStartScreen::choosingAgainWhileOpenOnlyRaisesIt_data()
+{
+    QTest::addColumn<bool>("sameOperation");
+    QTest::newRow("same operation: the open screen, as it was") << true;
+    QTest::newRow("another operation: a fresh screen for it") << false;
+}
+
 void TestStartScreen::choosingAgainWhileOpenOnlyRaisesIt()
 {
+    QFETCH(bool, sameOperation);
     FormHarness::click(start->cmdAdd);
-    Vortani *exercise = start->exerciseForm();
+    QPointer<Vortani> exercise = start->exerciseForm();
     FormHarness::click(exercise->Option1);
     const QString caption = exercise->cmdOper[0]->text();
+    if (sameOperation) {
+        start->cmdAdd_Click();
+        QCOMPARE(start->exerciseForm(), exercise.data());
+        QCOMPARE(exercise->cmdOper[0]->text(), caption);
+        QCOMPARE(exercise->lblTitolo->text(), QStringLiteral("Addizione"));
+        return;
+    }
+    // Tiles dealt for multiplication under an "Addizione" title would be plainly wrong.
     start->cmdMolt_Click();
-    QCOMPARE(start->exerciseForm(), exercise);
-    QCOMPARE(exercise->cmdOper[0]->text(), caption);
-    QCOMPARE(exercise->lblTitolo->text(), QStringLiteral("Addizione")); // no second load
+    Vortani *fresh = start->exerciseForm();
+    QVERIFY(fresh && fresh != exercise.data());
+    QCOMPARE(fresh->lblTitolo->text(), QStringLiteral("Moltiplicazione"));
+    QTRY_VERIFY(!exercise);
+    FormHarness::click(fresh->Option1);
+    QVERIFY(fresh->cmdOper[0]->text().contains(u" x "));
 }
 
 void TestStartScreen::closingTheExerciseThroughItsFrameUnloadsIt()
@@ -231,6 +253,51 @@ void TestStartScreen::exitEndsTheProgramSilently()
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(harness->sink.clips.isEmpty());
     QVERIFY(!start->isVisible());
+}
+
+void TestStartScreen::secondChoiceDuringTheFirstsSound_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("queued");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("two operations") << "cmdDiv" << "cmdMolt" << "Moltiplicazione";
+    QTest::newRow("two levels") << "Option4" << "Option1" << "";
+}
+
+void TestStartScreen::secondChoiceDuringTheFirstsSound()
+{
+    // A click already queued runs inside the first click's sound. What is shown in the end and
+    // what is dealt must agree.
+    QFETCH(QString, first);
+    QFETCH(QString, queued);
+    QFETCH(QString, title);
+    const bool levels = title.isEmpty();
+    if (levels) {
+        FormHarness::click(start->cmdSott);
+        harness->form = start->exerciseForm();
+    }
+    QWidget *form = levels ? static_cast<QWidget *>(start->exerciseForm()) : start;
+    auto *late = form->findChild<QAbstractButton *>(queued);
+    const QPointF centre = QRectF(late->rect()).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(
+            late, new QMouseEvent(type, centre, late->mapToGlobal(centre), Qt::LeftButton,
+                                  type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                   : Qt::NoButton,
+                                  Qt::NoModifier));
+    FormHarness::click(form->findChild<QAbstractButton *>(first));
+    QCoreApplication::processEvents();
+    const ExerciseSettings &s = harness->context.settings;
+    Vortani *exercise = start->exerciseForm();
+    if (!levels) {
+        QCOMPARE(exercise->lblTitolo->text(), title);
+        QCOMPARE(s.Operation, qint16(3));
+        return;
+    }
+    QVERIFY(exercise->Option1->isChecked());
+    QCOMPARE(s.Level, qint16(1));
+    for (const QPushButton *tile : exercise->cmdOper)
+        QVERIFY(FormHarness::expectedFromCaption(tile->text()) < 10);
 }
 
 void TestStartScreen::leavingWhileATileWaitsForItsSound_data()

@@ -148,6 +148,7 @@ bool Vortani::eventFilter(QObject *watched, QEvent *event)
 void Vortani::Form_Load()
 {
     ExerciseSettings &s = context.settings;
+    loadedOperation = s.Operation;
     SetTopmost(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     s.SolvedCount = 0;
@@ -187,9 +188,12 @@ void Vortani::Option4_Click()
 void Vortani::levelChosen(int level)
 {
     ExerciseSettings &s = context.settings;
+    const int choice = ++levelChoices;
     if (s.SoundMuted == 0) {
         context.PlayClip(102);
-        if (isUnloading())
+        // A level clicked while this one's sound started has been dealt already, and its
+        // option is the one shown selected: dealing this one now would not match it.
+        if (isUnloading() || choice != levelChoices)
             return;
     }
     s.Level = qint16(level);
@@ -251,7 +255,9 @@ void Vortani::cmdOper_Click(qint16 index)
     ExerciseSettings &s = context.settings;
     if (s.SoundMuted == 0) {
         context.PlayClip(105);
-        if (isUnloading())
+        // An answer confirmed while the sound started may have solved this very tile: it must
+        // not be opened again and counted twice.
+        if (isUnloading() || !cmdOper[std::size_t(index)]->isVisible())
             return;
     }
     Frame1->setEnabled(true);
@@ -410,12 +416,17 @@ void Vortani::cmdEsci_Click()
             return;
     }
     s.ShowHints = 1;
+    unload();
+    Q_EMIT leaving();
+}
+
+void Vortani::unload()
+{
     unloadRequested = true;
     hide();
     // Deferred: a handler of this form may still be waiting inside a clip further down the
     // stack, and resumes on a live object that knows it is unloading.
     deleteLater();
-    Q_EMIT leaving();
 }
 
 void Vortani::showFace(ImageBox *face)

@@ -62,6 +62,10 @@ public:
     // True once the form is being unloaded: a handler resumed after a clip stops there, and
     // the start screen builds a fresh form for the next visit.
     bool isUnloading() const { return unloadRequested; }
+    // Discards the form, deferred; the start screen does it when another operation is chosen.
+    void unload();
+    // The operation the form was loaded for.
+    int operation() const { return loadedOperation; }
 
     // Title strip
     QLabel *lblTitolo = nullptr;
@@ -123,6 +127,10 @@ private:
 
     GameContext &context;
     bool unloadRequested = false;
+    int loadedOperation = 0;
+    // Counts level choices, so that a handler resumed after its sound knows whether another
+    // choice ran in between.
+    int levelChoices = 0;
     // The answer box forgets its selection when a keypad key takes the focus; the key puts it
     // back so that a digit replaces the selected text, as typing would.
     struct Selection

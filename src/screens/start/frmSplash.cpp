@@ -77,14 +77,24 @@ void frmSplash::cmdDiv_Click()
 
 void frmSplash::operationChosen(int operation)
 {
-    if (context.settings.SoundMuted == 0)
+    const int choice = ++operationChoices;
+    if (context.settings.SoundMuted == 0) {
         context.PlayClip(105);
+        // Another operation chosen while this one's sound started has opened its screen
+        // already; going on would change the operation under that screen's title.
+        if (choice != operationChoices)
+            return;
+    }
     context.settings.Operation = qint16(operation);
     showExercise();
 }
 
 void frmSplash::showExercise()
 {
+    // The open screen is only brought forward for its own operation. For another one it is
+    // replaced, or its tiles would be dealt for an operation its titles do not name.
+    if (exercise && !exercise->isUnloading() && exercise->operation() != context.settings.Operation)
+        exercise->unload();
     // A form that is on its way out counts as unloaded: the next choice builds a fresh one.
     if (!exercise || exercise->isUnloading()) {
         exercise = new Vortani(context);

@@ -59,4 +59,7 @@ private:
 
     GameContext &context;
     QPointer<Vortani> exercise;
+    // Counts operation choices, so that a handler resumed after its sound knows whether
+    // another choice ran in between.
+    int operationChoices = 0;
 };
