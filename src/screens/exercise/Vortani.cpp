@@ -17,11 +17,9 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QImageReader>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 
 #include <cstdio>
@@ -61,89 +59,6 @@ Vortani::Vortani(GameContext &context, QWidget *parent) : QWidget(parent), conte
 }
 
 Vortani::~Vortani() = default;
-
-void Vortani::connectHandlers()
-{
-    connect(Option1, &QAbstractButton::clicked, this, &Vortani::Option1_Click);
-    connect(Option2, &QAbstractButton::clicked, this, &Vortani::Option2_Click);
-    connect(Option3, &QAbstractButton::clicked, this, &Vortani::Option3_Click);
-    connect(Option4, &QAbstractButton::clicked, this, &Vortani::Option4_Click);
-    for (int i = 0; i < TileCount; ++i)
-        connect(cmdOper[std::size_t(i)], &QPushButton::clicked, this,
-                [this, i] { cmdOper_Click(qint16(i)); });
-    connect(cmdStampa, &QPushButton::clicked, this, &Vortani::cmdStampa_Click);
-    connect(cmdEsci, &QPushButton::clicked, this, &Vortani::cmdEsci_Click);
-
-    // The keypad and OK act on the press of any mouse button and have no click handler;
-    // every push button takes the focus as the pointer passes over it.
-    for (QPushButton *b : findChildren<QPushButton *>())
-        b->installEventFilter(this);
-    txtRisultato->installEventFilter(this);
-}
-
-bool Vortani::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == txtRisultato) {
-        // Seen before the box clears its selection on losing the focus.
-        if (event->type() == QEvent::FocusOut)
-            answerSelection = {txtRisultato->text(), txtRisultato->selectionStart(),
-                               int(txtRisultato->selectedText().size())};
-        // For a child without a mouse: Enter in the open answer box confirms, as OK does.
-        const auto *key =
-            event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
-        if (key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            Frame1->isEnabled()) {
-            cmdOK_MouseDown();
-            return true;
-        }
-        return QWidget::eventFilter(watched, event);
-    }
-    // Digits typed on the keyboard while a tile or a key has the focus go to the open answer
-    // box, so that the physical keyboard works as well as the keypad.
-    if (event->type() == QEvent::KeyPress && Frame1->isEnabled() &&
-        qobject_cast<QPushButton *>(watched) && watched != cmdEsci && watched != cmdStampa) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const bool digit = key->text().size() == 1 && key->text().at(0).isDigit() &&
-                           key->text().at(0).unicode() < 128;
-        if (digit || key->key() == Qt::Key_Backspace) {
-            txtRisultato->setFocus(Qt::OtherFocusReason);
-            QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
-            QCoreApplication::sendEvent(txtRisultato, &copy);
-            return true;
-        }
-    }
-    auto *button = qobject_cast<QPushButton *>(watched);
-    // Filters see events before the widget does, also when it is disabled or hidden: those
-    // must stay inert.
-    if (!button || !button->isEnabled() || !button->isVisible())
-        return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseMove) {
-        button->setFocus(Qt::MouseFocusReason);
-    } else if (event->type() == QEvent::MouseButtonPress) {
-        using Handler = void (Vortani::*)();
-        static const std::pair<QPushButton * Vortani::*, Handler> pressHandlers[] = {
-            {&Vortani::Cmd_0, &Vortani::Cmd_0_MouseDown},
-            {&Vortani::Cmd_1, &Vortani::Cmd_1_MouseDown},
-            {&Vortani::Cmd_2, &Vortani::Cmd_2_MouseDown},
-            {&Vortani::Cmd_3, &Vortani::Cmd_3_MouseDown},
-            {&Vortani::Cmd_4, &Vortani::Cmd_4_MouseDown},
-            {&Vortani::Cmd_5, &Vortani::Cmd_5_MouseDown},
-            {&Vortani::Cmd_6, &Vortani::Cmd_6_MouseDown},
-            {&Vortani::Cmd_7, &Vortani::Cmd_7_MouseDown},
-            {&Vortani::Cmd_8, &Vortani::Cmd_8_MouseDown},
-            {&Vortani::Cmd_9, &Vortani::Cmd_9_MouseDown},
-            {&Vortani::CmdBack, &Vortani::CmdBack_MouseDown},
-            {&Vortani::cmdOK, &Vortani::cmdOK_MouseDown},
-        };
-        for (const auto &[member, handler] : pressHandlers) {
-            if (this->*member == button) {
-                (this->*handler)();
-                break;
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
 
 void Vortani::Form_Load()
 {
@@ -271,78 +186,6 @@ void Vortani::cmdOper_Click(qint16 index)
         Accessibility::announce(lblGiudizio,
                                 QStringLiteral("Scrivi il risultato utilizzando il tastierino "
                                                "numerico. Conferma premendo il tasto OK."));
-}
-
-void Vortani::typeKey(int key, const QString &text)
-{
-    txtRisultato->setFocus(Qt::OtherFocusReason);
-    if (answerSelection.start >= 0 && answerSelection.text == txtRisultato->text() &&
-        !txtRisultato->hasSelectedText())
-        txtRisultato->setSelection(answerSelection.start, answerSelection.length);
-    answerSelection = {};
-    // Delivered through the event queue, as a key typed on the keyboard would be: it lands at
-    // the caret and replaces a selection.
-    QCoreApplication::postEvent(txtRisultato,
-                                new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
-    QCoreApplication::postEvent(txtRisultato,
-                                new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
-    if (context.settings.SoundMuted == 0)
-        context.PlayClip(102);
-}
-
-void Vortani::Cmd_0_MouseDown()
-{
-    typeKey(Qt::Key_0, QStringLiteral("0"));
-}
-
-void Vortani::Cmd_1_MouseDown()
-{
-    typeKey(Qt::Key_1, QStringLiteral("1"));
-}
-
-void Vortani::Cmd_2_MouseDown()
-{
-    typeKey(Qt::Key_2, QStringLiteral("2"));
-}
-
-void Vortani::Cmd_3_MouseDown()
-{
-    typeKey(Qt::Key_3, QStringLiteral("3"));
-}
-
-void Vortani::Cmd_4_MouseDown()
-{
-    typeKey(Qt::Key_4, QStringLiteral("4"));
-}
-
-void Vortani::Cmd_5_MouseDown()
-{
-    typeKey(Qt::Key_5, QStringLiteral("5"));
-}
-
-void Vortani::Cmd_6_MouseDown()
-{
-    typeKey(Qt::Key_6, QStringLiteral("6"));
-}
-
-void Vortani::Cmd_7_MouseDown()
-{
-    typeKey(Qt::Key_7, QStringLiteral("7"));
-}
-
-void Vortani::Cmd_8_MouseDown()
-{
-    typeKey(Qt::Key_8, QStringLiteral("8"));
-}
-
-void Vortani::Cmd_9_MouseDown()
-{
-    typeKey(Qt::Key_9, QStringLiteral("9"));
-}
-
-void Vortani::CmdBack_MouseDown()
-{
-    typeKey(Qt::Key_Backspace, QStringLiteral("\b"));
 }
 
 void Vortani::cmdOK_MouseDown()
