@@ -16,7 +16,7 @@ packages=(
   # benchmarks (a private session bus, xev to see windows mapped) and fuzzing (clang's libFuzzer)
   procps dbus-daemon x11-utils clang libclang-rt-14-dev
   # read the program as a screen reader does
-  dbus-daemon at-spi2-core python3-pyatspi python3-gi
+  at-spi2-core python3-pyatspi python3-gi
   # package: icon bitmaps, the .deb's library dependencies, checks of the desktop files
   librsvg2-bin dpkg-dev file desktop-file-utils appstream
 )

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The exercise form's handlers: start-up, level choice, dealing, tiles, keypad and judging.
+// The exercise form's handlers: start-up, level choice, dealing, tiles, judging, printing and
+// leaving.
 #include "Vortani.h"
 
 #include "Accessibility.h"
