@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Walks the game's accessibility tree and checks what a screen reader would say."""
+import os
 import subprocess
 import sys
 import time
@@ -32,6 +33,9 @@ def heard(event):
 
 
 pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name")
+wait(0.5)
+game = subprocess.Popen([os.environ["VORTANI_PROGRAM"]], stdout=subprocess.DEVNULL,
+                        stderr=subprocess.DEVNULL)
 
 
 def find_app():
@@ -88,6 +92,7 @@ def click(node):
 app = find_app()
 check(app is not None, "the program shows up on the accessibility bus")
 if app is None:
+    game.terminate()
     sys.exit(1)
 
 start = [w for w in app if w is not None][0]
@@ -140,9 +145,14 @@ check(not showing(first), "exercise: the solved tile is gone")
 praise = {"Bravissimo.", "Molto bravo.", "Dai che vai forte.", "Molto bene.", "Continua così.",
           "Sei proprio bravo.", "Uaoo!"}
 check(any(by_name(exercise, p) is not None for p in praise), "exercise: the praise is there")
+for _ in range(50):
+    if any(p in spoken for p in praise):
+        break
+    wait(0.1)
 check(any(p in spoken for p in praise), "exercise: the change of message is announced")
 check("Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo il tasto OK."
       in spoken, "exercise: the typing hint is announced")
 
+game.terminate()
 print(f"{len(passes)} passed, {len(failures)} failed")
 sys.exit(1 if failures else 0)
