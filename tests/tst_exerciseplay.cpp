@@ -10,7 +10,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 
 #include <limits>
@@ -54,17 +53,6 @@ int visibleTiles(const Vortani *f)
 {
     return int(std::count_if(f->cmdOper.begin(), f->cmdOper.end(),
                              [](const QPushButton *t) { return t->isVisible(); }));
-}
-
-// A press and release that wait in the event queue, as input arriving during a handler would.
-void postClick(QWidget *w)
-{
-    const QPointF local = w->rect().center();
-    const QPointF global = w->mapToGlobal(local);
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, local, global,
-                                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
-                                                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 // How an answer reaches the box.
@@ -552,7 +540,7 @@ void TestExercisePlay::inputQueuedDuringAClip()
             keys(QString::number(resultOf(openTile) + (answer == u"right" ? 0 : 1)));
     }
     h->sink.clips.clear();
-    postClick(f->findChild<QWidget *>(queued));
+    FormHarness::queueClick(f->findChild<QWidget *>(queued));
     auto *target = f->findChild<QPushButton *>(then);
     if (target == f->cmdOK)
         FormHarness::press(target);
@@ -635,11 +623,7 @@ void TestExercisePlay::answeredDuringItsOwnClickSound()
     QPushButton *tile = f->cmdOper[3];
     FormHarness::click(tile);
     keys(QString::number(resultOf(3)));
-    const QPointF centre = QRectF(f->cmdOK->rect()).center();
-    QCoreApplication::postEvent(f->cmdOK,
-                                new QMouseEvent(QEvent::MouseButtonPress, centre,
-                                                f->cmdOK->mapToGlobal(centre), Qt::LeftButton,
-                                                Qt::LeftButton, Qt::NoModifier));
+    FormHarness::queueClick(f->cmdOK, false);
     f->cmdOper_Click(3);
     QCoreApplication::processEvents();
     QVERIFY(!tile->isVisible());

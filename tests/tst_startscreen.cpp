@@ -8,7 +8,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -278,13 +277,7 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound()
     }
     QWidget *form = levels ? static_cast<QWidget *>(start->exerciseForm()) : start;
     auto *late = form->findChild<QAbstractButton *>(queued);
-    const QPointF centre = QRectF(late->rect()).center();
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-        QCoreApplication::postEvent(
-            late, new QMouseEvent(type, centre, late->mapToGlobal(centre), Qt::LeftButton,
-                                  type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                   : Qt::NoButton,
-                                  Qt::NoModifier));
+    FormHarness::queueClick(late);
     FormHarness::click(form->findChild<QAbstractButton *>(first));
     QCoreApplication::processEvents();
     const ExerciseSettings &s = harness->context.settings;
@@ -321,14 +314,7 @@ void TestStartScreen::leavingWhileATileWaitsForItsSound()
     FormHarness::click(exercise->cmdOper[2]);
     harness->sink.clips.clear();
 
-    const QPointF centre = QRectF(exercise->cmdEsci->rect()).center();
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-        QCoreApplication::postEvent(exercise->cmdEsci,
-                                    new QMouseEvent(type, centre, exercise->cmdEsci->mapToGlobal(centre),
-                                                    Qt::LeftButton,
-                                                    type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                                     : Qt::NoButton,
-                                                    Qt::NoModifier));
+    FormHarness::queueClick(exercise->cmdEsci);
     if (handler == u"tile")
         exercise->cmdOper_Click(7);
     else if (handler == u"level")

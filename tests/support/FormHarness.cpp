@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -38,6 +39,19 @@ void FormHarness::press(QWidget *widget, Qt::MouseButton button)
 void FormHarness::click(QWidget *widget, Qt::MouseButton button)
 {
     QTest::mouseClick(widget, button, Qt::NoModifier, widget->rect().center());
+}
+
+void FormHarness::queueClick(QWidget *widget, bool release)
+{
+    const QPointF local = QRectF(widget->rect()).center();
+    const QPointF global = widget->mapToGlobal(local);
+    QCoreApplication::postEvent(widget,
+                                new QMouseEvent(QEvent::MouseButtonPress, local, global,
+                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    if (release)
+        QCoreApplication::postEvent(widget,
+                                    new QMouseEvent(QEvent::MouseButtonRelease, local, global,
+                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 void FormHarness::typeOnKeypad(const QString &digits)

@@ -25,6 +25,9 @@ public:
     // Mouse press (and release) in the middle of a widget, with any button.
     static void press(QWidget *widget, Qt::MouseButton button = Qt::LeftButton);
     static void click(QWidget *widget, Qt::MouseButton button = Qt::LeftButton);
+    // A left press (and release) that waits in the event queue, as input arriving while a
+    // handler runs would.
+    static void queueClick(QWidget *widget, bool release = true);
     // Presses the keypad keys for the digits of text, then lets the keystrokes arrive.
     void typeOnKeypad(const QString &digits);
     // The result of the problem on a tile, worked out again from its caption.
