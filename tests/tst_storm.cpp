@@ -334,8 +334,9 @@ void Storm::key()
         k = Qt::Key(Qt::Key_A + pick(26));
     else
         k = named[pick(int(std::size(named)))];
-    // Space presses the focused button: never the start screen's exit.
-    if (k == Qt::Key_Space && w == start->windowHandle() && start->focusWidget() == start->cmdEsci)
+    // Space and Enter press the focused button: never the start screen's exit.
+    const bool presses = k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter;
+    if (presses && w == start->windowHandle() && start->focusWidget() == start->cmdEsci)
         k = Qt::Key_Tab;
     const Qt::KeyboardModifiers mods = chance(5) ? Qt::ControlModifier : Qt::NoModifier;
     note(QStringLiteral("key %1%2 to %3")

@@ -3,11 +3,11 @@
 
 #include "Accessibility.h"
 #include "AppVersion.h"
+#include "ClassicStyle.h"
 #include "Resources.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QStyleFactory>
 
 void AppStyle::apply(QApplication &app)
 {
@@ -16,10 +16,9 @@ void AppStyle::apply(QApplication &app)
     QApplication::setWindowIcon(Resources::programIcon());
     // Lets the desktop match the windows to the installed menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vortani"));
-    // Fusion honours the background colour of push buttons on every desktop, which the tiles'
-    // highlight needs; the colours themselves stay the desktop's.
-    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        app.setStyle(fusion);
+    // The same classic buttons on every desktop: the tiles' highlight needs a face drawn in
+    // exactly its colour; the colours themselves stay the desktop's.
+    app.setStyle(new ClassicStyle);
     QApplication::setFont(QFont(QStringLiteral("Arial"), 9));
     Accessibility::install();
 }

@@ -40,13 +40,17 @@ void PictureOptionButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QIcon &face = isChecked() ? selectedFace : normalFace;
-    // The faces are 85 x 21; a taller box shows its background colour below.
-    const QRect faceRect(0, 0, width(), qMin(height(), 21));
-    face.paint(&painter, faceRect, Qt::AlignCenter, QIcon::Normal);
+    // The face fills the whole button, also one taller than the picture: rendered large and
+    // brought down to the button's size, it stays sharp.
+    constexpr int Oversample = 4;
+    const qreal ratio = devicePixelRatioF();
+    const QPixmap picture = face.pixmap(size() * Oversample, ratio, QIcon::Normal);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), picture);
     if (hasFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);
-        option.rect = faceRect.adjusted(1, 1, -1, -1);
+        option.rect = rect().adjusted(1, 1, -1, -1);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
 }

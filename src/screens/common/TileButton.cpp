@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TileButton.h"
 
+#include "ClassicStyle.h"
+
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 
 TileButton::TileButton(QWidget *parent) : QPushButton(parent) {}
@@ -10,36 +13,20 @@ TileButton::TileButton(QWidget *parent) : QPushButton(parent) {}
 void TileButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QPalette &pal = palette();
-    const QColor face = pal.color(QPalette::Button);
-    const QRect area = rect();
-    painter.fillRect(area, face);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &option, &painter, this);
 
-    // A two-pixel bevel: light above and left, dark below and right; the other way when held.
-    const QColor light = face.lighter(135);
-    const QColor dark = face.darker(150);
-    const QColor top = isDown() ? dark : light;
-    const QColor bottom = isDown() ? light : dark;
-    for (int i = 0; i < 2; ++i) {
-        const QRect r = area.adjusted(i, i, -i - 1, -i - 1);
-        painter.setPen(top);
-        painter.drawLine(r.topLeft(), r.topRight());
-        painter.drawLine(r.topLeft(), r.bottomLeft());
-        painter.setPen(bottom);
-        painter.drawLine(r.bottomLeft(), r.bottomRight());
-        painter.drawLine(r.topRight(), r.bottomRight());
-    }
-
-    painter.setPen(pal.color(QPalette::ButtonText));
+    // The caption wraps, so that the longest problems still fit on the tile.
+    painter.setPen(option.palette.color(QPalette::ButtonText));
     painter.setFont(font());
-    const QRect textArea = isDown() ? area.translated(1, 1) : area;
+    const QRect textArea = isDown() ? rect().translated(1, 1) : rect();
     painter.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, text());
 
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.backgroundColor = face;
-        option.rect = area.adjusted(5, 5, -5, -5);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        focus.rect = ClassicStyle::focusMarkRect(rect());
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }

@@ -3,8 +3,9 @@
 
 #include <QPushButton>
 
-// A puzzle tile: its caption on a flat face of exactly its background colour (the palette's
-// Button role), so that the chosen tile's yellow reads as it is, with a raised edge.
+// A puzzle tile: a push button whose caption wraps inside it. Its face is the style's, in
+// exactly the tile's own colour (the palette's Button role), so the chosen tile's yellow reads
+// as it is.
 class TileButton : public QPushButton
 {
 public:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "PressButton.h"
+
 #include <QWidget>
 
 #include <array>
@@ -84,18 +86,18 @@ public:
     ImageBox *imgPuzzle = nullptr;
     // Keypad
     QGroupBox *Frame1 = nullptr;
-    QPushButton *Cmd_0 = nullptr;
-    QPushButton *Cmd_1 = nullptr;
-    QPushButton *Cmd_2 = nullptr;
-    QPushButton *Cmd_3 = nullptr;
-    QPushButton *Cmd_4 = nullptr;
-    QPushButton *Cmd_5 = nullptr;
-    QPushButton *Cmd_6 = nullptr;
-    QPushButton *Cmd_7 = nullptr;
-    QPushButton *Cmd_8 = nullptr;
-    QPushButton *Cmd_9 = nullptr;
-    QPushButton *CmdBack = nullptr;
-    QPushButton *cmdOK = nullptr;
+    PressButton *Cmd_0 = nullptr;
+    PressButton *Cmd_1 = nullptr;
+    PressButton *Cmd_2 = nullptr;
+    PressButton *Cmd_3 = nullptr;
+    PressButton *Cmd_4 = nullptr;
+    PressButton *Cmd_5 = nullptr;
+    PressButton *Cmd_6 = nullptr;
+    PressButton *Cmd_7 = nullptr;
+    PressButton *Cmd_8 = nullptr;
+    PressButton *Cmd_9 = nullptr;
+    PressButton *CmdBack = nullptr;
+    PressButton *cmdOK = nullptr;
     // Answer strip
     ImageBox *Image1 = nullptr;
     ImageBox *Image2 = nullptr;

@@ -3,8 +3,10 @@
 // the pointer and keyboard help around them.
 #include "Vortani.h"
 
+#include "EnterKey.h"
 #include "GameContext.h"
 #include "PictureOptionButton.h"
+#include "PressButton.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -24,10 +26,29 @@ void Vortani::connectHandlers()
     connect(cmdStampa, &QPushButton::clicked, this, &Vortani::cmdStampa_Click);
     connect(cmdEsci, &QPushButton::clicked, this, &Vortani::cmdEsci_Click);
 
-    // The keypad and OK act on the press of any mouse button and have no click handler;
-    // every push button takes the focus as the pointer passes over it.
+    // The keypad and OK act on the press of any mouse button and have no click handler.
+    for (const auto &[key, handler] :
+         std::initializer_list<std::pair<PressButton *, void (Vortani::*)()>>{
+             {Cmd_0, &Vortani::Cmd_0_MouseDown},
+             {Cmd_1, &Vortani::Cmd_1_MouseDown},
+             {Cmd_2, &Vortani::Cmd_2_MouseDown},
+             {Cmd_3, &Vortani::Cmd_3_MouseDown},
+             {Cmd_4, &Vortani::Cmd_4_MouseDown},
+             {Cmd_5, &Vortani::Cmd_5_MouseDown},
+             {Cmd_6, &Vortani::Cmd_6_MouseDown},
+             {Cmd_7, &Vortani::Cmd_7_MouseDown},
+             {Cmd_8, &Vortani::Cmd_8_MouseDown},
+             {Cmd_9, &Vortani::Cmd_9_MouseDown},
+             {CmdBack, &Vortani::CmdBack_MouseDown},
+             {cmdOK, &Vortani::cmdOK_MouseDown}})
+        connect(key, &PressButton::mouseDown, this, handler);
+
+    // Every push button takes the focus as the pointer passes over it; Enter works the focused
+    // button or level as Space does.
     for (QPushButton *b : findChildren<QPushButton *>())
         b->installEventFilter(this);
+    for (QAbstractButton *o : {Option1, Option2, Option3, Option4})
+        o->installEventFilter(this);
     txtRisultato->installEventFilter(this);
 }
 
@@ -62,36 +83,16 @@ bool Vortani::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    if (auto *clickable = qobject_cast<QAbstractButton *>(watched);
+        clickable && !qobject_cast<PressButton *>(clickable) && EnterKey::clicks(clickable, event))
+        return true;
     auto *button = qobject_cast<QPushButton *>(watched);
     // Filters see events before the widget does, also when it is disabled or hidden: those
     // must stay inert.
     if (!button || !button->isEnabled() || !button->isVisible())
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseMove) {
+    if (event->type() == QEvent::MouseMove)
         button->setFocus(Qt::MouseFocusReason);
-    } else if (event->type() == QEvent::MouseButtonPress) {
-        using Handler = void (Vortani::*)();
-        static const std::pair<QPushButton * Vortani::*, Handler> pressHandlers[] = {
-            {&Vortani::Cmd_0, &Vortani::Cmd_0_MouseDown},
-            {&Vortani::Cmd_1, &Vortani::Cmd_1_MouseDown},
-            {&Vortani::Cmd_2, &Vortani::Cmd_2_MouseDown},
-            {&Vortani::Cmd_3, &Vortani::Cmd_3_MouseDown},
-            {&Vortani::Cmd_4, &Vortani::Cmd_4_MouseDown},
-            {&Vortani::Cmd_5, &Vortani::Cmd_5_MouseDown},
-            {&Vortani::Cmd_6, &Vortani::Cmd_6_MouseDown},
-            {&Vortani::Cmd_7, &Vortani::Cmd_7_MouseDown},
-            {&Vortani::Cmd_8, &Vortani::Cmd_8_MouseDown},
-            {&Vortani::Cmd_9, &Vortani::Cmd_9_MouseDown},
-            {&Vortani::CmdBack, &Vortani::CmdBack_MouseDown},
-            {&Vortani::cmdOK, &Vortani::cmdOK_MouseDown},
-        };
-        for (const auto &[member, handler] : pressHandlers) {
-            if (this->*member == button) {
-                (this->*handler)();
-                break;
-            }
-        }
-    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -5,6 +5,7 @@
 #include "Appearance.h"
 #include "ImageBox.h"
 #include "PictureOptionButton.h"
+#include "PressButton.h"
 #include "Resources.h"
 #include "TileButton.h"
 
@@ -32,10 +33,11 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect, const 
     return f;
 }
 
-QPushButton *pictureButton(QWidget *parent, const QString &name, const QRect &rect,
-                           const QIcon &picture, const QSize &pictureSize, const QColor &background)
+template <typename Button = QPushButton>
+Button *pictureButton(QWidget *parent, const QString &name, const QRect &rect, const QIcon &picture,
+                      const QSize &pictureSize, const QColor &background)
 {
-    auto *b = Appearance::place(new QPushButton(parent), name, rect);
+    auto *b = Appearance::place(new Button(parent), name, rect);
     b->setIcon(picture);
     b->setIconSize(pictureSize);
     Appearance::setColour(b, QPalette::Button, background);
@@ -127,8 +129,8 @@ void Vortani::setupLayout()
                    QStringLiteral("Tastierino numerico"), 9);
     const auto key = [this, face](const QString &name, const QRect &rect, QStringView picture,
                                   const QString &spoken) {
-        auto *b = pictureButton(Frame1, name, rect, Resources::picture(u"controls", picture),
-                                rect.size(), face);
+        auto *b = pictureButton<PressButton>(
+            Frame1, name, rect, Resources::picture(u"controls", picture), rect.size(), face);
         b->setAccessibleName(spoken);
         return b;
     };

@@ -2,6 +2,7 @@
 #include "frmSplash.h"
 
 #include "AppVersion.h"
+#include "EnterKey.h"
 #include "GameContext.h"
 #include "SetTopmost.h"
 #include "Vortani.h"
@@ -21,8 +22,9 @@ frmSplash::frmSplash(GameContext &context, QWidget *parent) : QWidget(parent), c
     connect(cmdDiv, &QPushButton::clicked, this, &frmSplash::cmdDiv_Click);
     connect(Check1, &QPushButton::clicked, this, &frmSplash::Check1_Click);
     connect(cmdEsci, &QPushButton::clicked, this, &frmSplash::cmdEsci_Click);
-    // Every push button takes the focus as the pointer passes over it.
-    for (QPushButton *b : {cmdAdd, cmdSott, cmdMolt, cmdDiv, cmdEsci})
+    // Every push button takes the focus as the pointer passes over it, and Enter works the
+    // focused one as Space does.
+    for (QPushButton *b : {cmdAdd, cmdSott, cmdMolt, cmdDiv, cmdEsci, Check1})
         b->installEventFilter(this);
 }
 
@@ -38,11 +40,15 @@ Vortani *frmSplash::exerciseForm() const
 
 bool frmSplash::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseMove) {
-        auto *button = qobject_cast<QPushButton *>(watched);
-        if (button && button->isEnabled())
-            button->setFocus(Qt::MouseFocusReason);
-    }
+    auto *button = qobject_cast<QPushButton *>(watched);
+    if (!button)
+        return QWidget::eventFilter(watched, event);
+    // The sound switch has no pointer handler: the focus stays where it was as the pointer
+    // passes over it.
+    if (event->type() == QEvent::MouseMove && button != Check1 && button->isEnabled())
+        button->setFocus(Qt::MouseFocusReason);
+    if (EnterKey::clicks(button, event))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

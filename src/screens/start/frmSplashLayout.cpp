@@ -3,7 +3,6 @@
 #include "frmSplash.h"
 
 #include "Appearance.h"
-#include "FaceButton.h"
 #include "ImageBox.h"
 #include "Resources.h"
 
@@ -25,9 +24,10 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect)
 QPushButton *operationButton(QWidget *parent, const QString &name, const QPoint &at,
                              QStringView face, const QString &spoken)
 {
-    auto *b = Appearance::place(new FaceButton(Resources::picture(u"controls", face), parent), name,
-                                QRect(at, QSize(165, 29)));
-    b->setIconSize({165, 29});
+    // The picture is the whole face of the button.
+    auto *b = Appearance::place(new QPushButton(parent), name, QRect(at, QSize(165, 29)));
+    b->setIcon(Resources::picture(u"controls", face));
+    b->setIconSize(b->size());
     b->setCursor(Resources::handCursor());
     b->setMouseTracking(true);
     b->setAccessibleName(spoken);
