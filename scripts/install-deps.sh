@@ -11,7 +11,7 @@ packages=(
   # run: the fonts the forms ask for by name ("Comic Sans MS", "Arial") resolve to these
   fonts-comic-neue fonts-liberation2 fontconfig
   # test and look: virtual display, sound server with a null sink, PDF printer
-  xvfb xauth xdotool imagemagick sox pulseaudio pulseaudio-utils
+  xvfb xauth xdotool xclip imagemagick sox pulseaudio pulseaudio-utils
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   # benchmarks (a private session bus, xev to see windows mapped) and fuzzing (clang's libFuzzer)
   procps dbus-daemon x11-utils clang libclang-rt-14-dev

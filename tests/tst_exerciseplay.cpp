@@ -6,6 +6,7 @@
 #include "FormHarness.h"
 #include "ImageBox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -77,6 +78,10 @@ private Q_SLOTS:
     void tileOpensTheKeypad();
     void keypadTypesIntoTheBox_data();
     void keypadTypesIntoTheBox();
+    void everyPressCounts_data();
+    void everyPressCounts();
+    void enterWorksTheFocusedButton_data();
+    void enterWorksTheFocusedButton();
     void inertInput_data();
     void inertInput();
     void answerIsJudged_data();
@@ -241,12 +246,14 @@ void TestExercisePlay::tileOpensTheKeypad_data()
     QTest::addColumn<bool>("hadTile");
     QTest::addColumn<int>("hints");
     QTest::addColumn<bool>("muted");
-    QTest::addColumn<bool>("space");
-    QTest::newRow("first tile of the game") << false << 1 << false << false;
-    QTest::newRow("another tile takes the highlight") << true << 1 << false << false;
-    QTest::newRow("Space on a focused tile") << true << 1 << false << true;
-    QTest::newRow("hints off: no typing hint") << true << 0 << false << false;
-    QTest::newRow("sound off: no clip") << true << 1 << true << false;
+    QTest::addColumn<int>("key"); // 0: a mouse click
+    QTest::newRow("first tile of the game") << false << 1 << false << 0;
+    QTest::newRow("another tile takes the highlight") << true << 1 << false << 0;
+    QTest::newRow("Space on a focused tile") << true << 1 << false << int(Qt::Key_Space);
+    QTest::newRow("Return on a focused tile") << true << 1 << false << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter on a focused tile") << false << 1 << false << int(Qt::Key_Enter);
+    QTest::newRow("hints off: no typing hint") << true << 0 << false << 0;
+    QTest::newRow("sound off: no clip") << true << 1 << true << 0;
 }
 
 void TestExercisePlay::tileOpensTheKeypad()
@@ -254,7 +261,7 @@ void TestExercisePlay::tileOpensTheKeypad()
     QFETCH(bool, hadTile);
     QFETCH(int, hints);
     QFETCH(bool, muted);
-    QFETCH(bool, space);
+    QFETCH(int, key);
     h->context.settings.ShowHints = qint16(hints);
     h->context.settings.SoundMuted = muted;
     Vortani *f = openAtLevel(2, 1);
@@ -265,9 +272,10 @@ void TestExercisePlay::tileOpensTheKeypad()
     h->sink.clips.clear();
 
     QPushButton *tile = f->cmdOper[9];
-    if (space) {
+    if (key) {
         tile->setFocus();
-        QTest::keyClick(tile, Qt::Key_Space);
+        QTest::keyClick(tile, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     } else {
         FormHarness::click(tile);
     }
@@ -279,6 +287,11 @@ void TestExercisePlay::tileOpensTheKeypad()
     QCOMPARE(colourOf(f->cmdOper[4]), Appearance::buttonFace());
     QCOMPARE(f->lblGiudizio->text(), hints == 1 ? TypeAnswer : QString());
     QCOMPARE(QApplication::focusWidget(), tile);
+    // The focus mark shows on the chosen tile, and its yellow stays exactly its own.
+    const QImage look = tile->grab().toImage();
+    QCOMPARE(look.pixelColor(4, 4), tile->palette().color(QPalette::ButtonText));
+    QCOMPARE(look.pixelColor(7, 7), PaleYellow);
+    QCOMPARE(look.pixelColor(tile->width() - 8, tile->height() / 2), PaleYellow);
 }
 
 void TestExercisePlay::keypadTypesIntoTheBox_data()
@@ -340,6 +353,99 @@ void TestExercisePlay::keypadTypesIntoTheBox()
     QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>(pressed.size(), 102));
 }
 
+void TestExercisePlay::everyPressCounts_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("touch"); // taps of a finger instead of mouse presses
+    QTest::addColumn<int>("count");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QString>("before"); // "{R}1": a wrong answer to the open tile
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QList<int>>("clips");
+    const auto L = Qt::LeftButton;
+    const QList<int> two{102, 102}, three{102, 102, 102};
+    QTest::newRow("quick pair on a key") << "Cmd_1" << false << 2 << L << "" << "11" << two;
+    QTest::newRow("quick triple on a key") << "Cmd_3" << false << 3 << L << "" << "333" << three;
+    QTest::newRow("quick pair, right button")
+        << "Cmd_2" << false << 2 << Qt::RightButton << "" << "22" << two;
+    QTest::newRow("quick triple, middle button")
+        << "Cmd_9" << false << 3 << Qt::MiddleButton << "" << "999" << three;
+    QTest::newRow("quick pair on back-space") << "CmdBack" << false << 2 << L << "123" << "1" << two;
+    QTest::newRow("quick pair on OK after a wrong answer judges twice")
+        << "cmdOK" << false << 2 << L << "{R}1" << "" << QList<int>{103, 103};
+    QTest::newRow("a tap on a key") << "Cmd_5" << true << 1 << L << "" << "5" << QList<int>{102};
+    QTest::newRow("two quick taps on a key") << "Cmd_5" << true << 2 << L << "" << "55" << two;
+    QTest::newRow("three quick taps on a key") << "Cmd_8" << true << 3 << L << "" << "888" << three;
+}
+
+void TestExercisePlay::everyPressCounts()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, touch);
+    QFETCH(int, count);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QString, before);
+    QFETCH(QString, expected);
+    QFETCH(QList<int>, clips);
+    Vortani *f = openAtLevel(1, 1);
+    FormHarness::click(f->cmdOper[6]);
+    f->txtRisultato->setText(
+        QString(before).replace(QStringLiteral("{R}"), QString::number(resultOf(6))));
+    h->sink.clips.clear();
+
+    auto *target = f->findChild<QPushButton *>(control);
+    if (touch)
+        FormHarness::taps(target, count);
+    else
+        FormHarness::quickPresses(target, count, button);
+    QCOMPARE(f->txtRisultato->text(), expected);
+    QCOMPARE(h->sink.clips, clips);
+    QVERIFY(!target->isDown());
+    if (control == u"cmdOK") {
+        QCOMPARE(f->lblGiudizio->text(), Wrong);
+        QCOMPARE(h->context.settings.SolvedCount, qint16(0));
+        return;
+    }
+    // Held, the key stays down although its press gave the focus to the answer box.
+    QTest::mousePress(target, button, Qt::NoModifier, target->rect().center());
+    QVERIFY(target->isDown());
+    QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    QTest::mouseRelease(target, button, Qt::NoModifier, target->rect().center());
+    QVERIFY(!target->isDown());
+}
+
+void TestExercisePlay::enterWorksTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return on the exit") << "cmdEsci" << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter on the exit") << "cmdEsci" << int(Qt::Key_Enter);
+    QTest::newRow("Return on a level") << "Option3" << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter on a level") << "Option4" << int(Qt::Key_Enter);
+}
+
+void TestExercisePlay::enterWorksTheFocusedButton()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    Vortani *f = openAtLevel(2, 1);
+    auto *target = f->findChild<QAbstractButton *>(control);
+    target->setFocus();
+    const auto modifier = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+    QTest::keyPress(target, Qt::Key(key), modifier);
+    QVERIFY(target->isDown()); // down while the key is held, as with Space
+    QVERIFY(h->sink.clips.isEmpty());
+    QTest::keyRelease(target, Qt::Key(key), modifier);
+    if (control == u"cmdEsci") {
+        QVERIFY(f->isUnloading());
+        QCOMPARE(h->sink.clips, QList<int>{105});
+    } else {
+        QCOMPARE(h->context.settings.Level, qint16(control.back().digitValue()));
+        QVERIFY(target->isChecked());
+        QCOMPARE(h->sink.clips, QList<int>{102});
+    }
+}
+
 void TestExercisePlay::inertInput_data()
 {
     QTest::addColumn<QString>("control");
@@ -350,6 +456,8 @@ void TestExercisePlay::inertInput_data()
     QTest::newRow("Enter on a focused back-space") << "CmdBack" << int(Qt::Key_Enter) << true;
     QTest::newRow("Space on a focused OK") << "cmdOK" << int(Qt::Key_Space) << true;
     QTest::newRow("Return on a focused OK") << "cmdOK" << int(Qt::Key_Return) << true;
+    QTest::newRow("keypad Enter on a focused OK") << "cmdOK" << int(Qt::Key_Enter) << true;
+    QTest::newRow("keypad Enter on a focused digit key") << "Cmd_7" << int(Qt::Key_Enter) << true;
     QTest::newRow("digit pressed while the keypad is closed") << "Cmd_4" << 0 << false;
     QTest::newRow("back-space pressed while the keypad is closed") << "CmdBack" << 0 << false;
     QTest::newRow("OK pressed while the keypad is closed") << "cmdOK" << 0 << false;
@@ -372,7 +480,8 @@ void TestExercisePlay::inertInput()
     auto *target = f->findChild<QPushButton *>(control);
     if (key) {
         target->setFocus();
-        QTest::keyClick(target, Qt::Key(key));
+        QTest::keyClick(target, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     } else {
         FormHarness::click(target);
     }

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void loadsWithVersionAndFocusOnExit();
     void rectanglesOnTheForm_data();
     void rectanglesOnTheForm();
+    void soundSwitch_data();
     void soundSwitch();
     void operationsOpenTheExerciseScreen_data();
     void operationsOpenTheExerciseScreen();
@@ -114,14 +115,31 @@ void TestStartScreen::rectanglesOnTheForm()
     QCOMPARE(onForm(w), rect);
 }
 
+void TestStartScreen::soundSwitch_data()
+{
+    QTest::addColumn<int>("key"); // 0: a mouse click
+    QTest::newRow("clicked") << 0;
+    QTest::newRow("Space") << int(Qt::Key_Space);
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+}
+
 void TestStartScreen::soundSwitch()
 {
+    QFETCH(int, key);
+    const auto press = [this, key] {
+        if (!key)
+            return FormHarness::click(start->Check1);
+        start->Check1->setFocus();
+        QTest::keyClick(start->Check1, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    };
     // First press: silent, and the sound goes off; second: back on, with a click.
-    FormHarness::click(start->Check1);
+    press();
     QCOMPARE(harness->context.settings.SoundMuted, qint16(1));
     QVERIFY(start->Check1->isChecked());
     QVERIFY(harness->sink.clips.isEmpty());
-    FormHarness::click(start->Check1);
+    press();
     QCOMPARE(harness->context.settings.SoundMuted, qint16(0));
     QVERIFY(!start->Check1->isChecked());
     QCOMPARE(harness->sink.clips, QList<int>{105});
@@ -134,10 +152,19 @@ void TestStartScreen::operationsOpenTheExerciseScreen_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("muted");
-    QTest::newRow("addition") << "cmdAdd" << 1 << "Addizione" << "Somma =" << false;
-    QTest::newRow("subtraction, silent") << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << true;
-    QTest::newRow("multiplication") << "cmdMolt" << 3 << "Moltiplicazione" << "Prodotto =" << false;
-    QTest::newRow("division") << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false;
+    QTest::addColumn<int>("key"); // 0: a mouse click
+    QTest::newRow("addition") << "cmdAdd" << 1 << "Addizione" << "Somma =" << false << 0;
+    QTest::newRow("subtraction, silent")
+        << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << true << 0;
+    QTest::newRow("multiplication")
+        << "cmdMolt" << 3 << "Moltiplicazione" << "Prodotto =" << false << 0;
+    QTest::newRow("division") << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false << 0;
+    QTest::newRow("addition by Space")
+        << "cmdAdd" << 1 << "Addizione" << "Somma =" << false << int(Qt::Key_Space);
+    QTest::newRow("subtraction by Return")
+        << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << false << int(Qt::Key_Return);
+    QTest::newRow("division by keypad Enter")
+        << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false << int(Qt::Key_Enter);
 }
 
 void TestStartScreen::operationsOpenTheExerciseScreen()
@@ -147,10 +174,18 @@ void TestStartScreen::operationsOpenTheExerciseScreen()
     QFETCH(QString, title);
     QFETCH(QString, label);
     QFETCH(bool, muted);
+    QFETCH(int, key);
     if (muted)
         FormHarness::click(start->Check1);
     harness->sink.clips.clear();
-    FormHarness::click(start->findChild<QPushButton *>(button));
+    auto *target = start->findChild<QPushButton *>(button);
+    if (key) {
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    } else {
+        FormHarness::click(target);
+    }
     Vortani *exercise = start->exerciseForm();
     QVERIFY(exercise);
     QVERIFY(exercise->isVisible());

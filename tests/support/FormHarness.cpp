@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QPointingDevice>
 #include <QRegularExpression>
+#include <QWindow>
 
 FormHarness::FormHarness(quint32 seed) : context(sink, RandomSource::fixed(seed))
 {
@@ -52,6 +54,36 @@ void FormHarness::queueClick(QWidget *widget, bool release)
         QCoreApplication::postEvent(widget,
                                     new QMouseEvent(QEvent::MouseButtonRelease, local, global,
                                                     Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+void FormHarness::quickPresses(QWidget *widget, int count, Qt::MouseButton button)
+{
+    QWindow *window = widget->window()->windowHandle();
+    const QPoint at = widget->mapTo(widget->window(), widget->rect().center());
+    const QPoint global = widget->mapToGlobal(widget->rect().center());
+    for (int i = 0; i < count; ++i) {
+        QTest::lastMouseTimestamp += 60;
+        qt_handleMouseEvent(window, at, global, button, button, QEvent::MouseButtonPress,
+                            Qt::NoModifier, QTest::lastMouseTimestamp);
+        QTest::lastMouseTimestamp += 40;
+        qt_handleMouseEvent(window, at, global, Qt::NoButton, button, QEvent::MouseButtonRelease,
+                            Qt::NoModifier, QTest::lastMouseTimestamp);
+    }
+    // The next test input must not pair up with these.
+    QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
+    QCoreApplication::processEvents();
+}
+
+void FormHarness::taps(QWidget *widget, int count)
+{
+    static QPointingDevice *const screen = QTest::createTouchDevice();
+    QWidget *window = widget->window();
+    const QPoint at = widget->mapTo(window, widget->rect().center());
+    for (int i = 0; i < count; ++i) {
+        QTest::touchEvent(window, screen).press(0, at, window);
+        QTest::touchEvent(window, screen).release(0, at, window);
+    }
+    QCoreApplication::processEvents();
 }
 
 void FormHarness::typeOnKeypad(const QString &digits)

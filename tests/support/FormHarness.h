@@ -28,6 +28,11 @@ public:
     // A left press (and release) that waits in the event queue, as input arriving while a
     // handler runs would.
     static void queueClick(QWidget *widget, bool release = true);
+    // Presses (and releases) given as the window system gives them, each a few milliseconds
+    // after the one before: from the second on, each quick pair arrives as a double click.
+    static void quickPresses(QWidget *widget, int count, Qt::MouseButton button = Qt::LeftButton);
+    // Quick taps of one finger on a touch screen.
+    static void taps(QWidget *widget, int count);
     // Presses the keypad keys for the digits of text, then lets the keystrokes arrive.
     void typeOnKeypad(const QString &digits);
     // The result of the problem on a tile, worked out again from its caption.
