@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Appearance.h"
 #include "AppStyle.h"
 #include "FormHarness.h"
+#include "frmSplash.h"
 #include "ImageBox.h"
 
 #include <QApplication>
@@ -32,6 +34,9 @@ private Q_SLOTS:
     void focusStartsOnExit();
     void printButtonStartsDisabled();
     void disabledFramesKeepTheirLook();
+    void drawnInTheirOwnColours_data();
+    void drawnInTheirOwnColours();
+    void switchedOffButtonIsGreyed();
     void dealWritesTilesAndPicture();
     void missingPictureLeavesTheGamePlayable();
 
@@ -117,12 +122,15 @@ void TestExerciseLayout::tabOrderFollowsPositions()
     f->Frame1->setEnabled(true);
     f->Frame2->setEnabled(true);
     f->cmdStampa->setEnabled(true);
-    QStringList expected{"cmdEsci", "txtRisultato", "CmdBack", "Cmd_0", "Cmd_9", "Cmd_8",
-                         "Cmd_7",   "Cmd_6",        "Cmd_5",   "Cmd_4", "Cmd_3", "Cmd_2",
-                         "Cmd_1",   "cmdOK"};
+    QStringList expected{"cmdEsci", "txtRisultato", "CmdBack", "Cmd_0", "Cmd_9", "Cmd_8", "Cmd_7",
+                         "Cmd_6",   "Cmd_5",        "Cmd_4",   "Cmd_3", "Cmd_2", "Cmd_1", "cmdOK"};
     for (int i = 11; i >= 0; --i)
         expected << QStringLiteral("cmdOper_%1").arg(i);
-    expected << "Option1" << "Option2" << "Option3" << "cmdStampa" << "Option4";
+    expected << "Option1"
+             << "Option2"
+             << "Option3"
+             << "cmdStampa"
+             << "Option4";
     // The focus chain itself: Tab walks it, except that among the exclusive level options only
     // one is a stop, as with any group of radio buttons.
     QStringList seen;
@@ -159,6 +167,61 @@ void TestExerciseLayout::disabledFramesKeepTheirLook()
     f->cmdEsci->setFocus(); // no focus mark in either picture
     const QImage open = f->Frame1->grab().toImage();
     QCOMPARE(closed, open);
+}
+
+void TestExerciseLayout::drawnInTheirOwnColours_data()
+{
+    QTest::addColumn<bool>("start"); // on the start screen, else on the exercise screen
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QList<QPoint>>("points");
+    QTest::addColumn<QColor>("colour");
+    const QColor teal(0x00, 0xC0, 0xC0), grey(0xC0, 0xC0, 0xC0);
+    QTest::newRow("keypad frame, inside") << false << "Frame1" << QList<QPoint>{{4, 100}} << teal;
+    QTest::newRow("puzzle frame, inside") << false << "Frame2" << QList<QPoint>{{4, 150}} << teal;
+    QTest::newRow("level frame, inside") << false << "Frame3" << QList<QPoint>{{4, 60}} << teal;
+    QTest::newRow("exit, flat from top to bottom")
+        << false << "cmdEsci" << QList<QPoint>{{10, 2}, {10, 18}, {10, 34}, {78, 18}} << grey;
+    QTest::newRow("sound switch, flat from top to bottom")
+        << true << "Check1" << QList<QPoint>{{10, 2}, {10, 18}, {10, 34}, {78, 18}} << teal;
+    QTest::newRow("start screen's frame, inside")
+        << true << "Frame1" << QList<QPoint>{{4, 100}} << teal;
+}
+
+void TestExerciseLayout::drawnInTheirOwnColours()
+{
+    QFETCH(bool, start);
+    QFETCH(QString, control);
+    QFETCH(QList<QPoint>, points);
+    QFETCH(QColor, colour);
+    std::unique_ptr<frmSplash> splash;
+    QWidget *form = harness->form;
+    if (start) {
+        splash = std::make_unique<frmSplash>(harness->context);
+        form = splash.get();
+    }
+    auto *w = form->findChild<QWidget *>(control);
+    QVERIFY(w);
+    const QImage look = w->grab().toImage();
+    for (const QPoint &p : points)
+        QCOMPARE(look.pixelColor(p), colour);
+}
+
+void TestExerciseLayout::switchedOffButtonIsGreyed()
+{
+    // The print button, switched off until a level is chosen, shows its picture grey; the
+    // level choice gives it back its colours. The keys in the closed keypad keep theirs.
+    Vortani *f = harness->form;
+    const QPoint middle = f->cmdStampa->rect().center();
+    const QColor off = f->cmdStampa->grab().toImage().pixelColor(middle);
+    FormHarness::click(harness->level(1));
+    f->cmdEsci->setFocus();
+    const QColor on = f->cmdStampa->grab().toImage().pixelColor(middle);
+    QCOMPARE(off.saturation(), 0);
+    QVERIFY2(on.saturation() > 0, qPrintable(on.name()));
+    // Esagerato's face reaches its last row: no strip of button face under the word.
+    const QImage esagerato = f->Option4->grab().toImage();
+    QVERIFY(esagerato.pixelColor(42, 24) != Appearance::buttonFace());
+    QVERIFY(esagerato.pixelColor(42, 24) != f->Option4->palette().color(QPalette::Button));
 }
 
 void TestExerciseLayout::dealWritesTilesAndPicture()

@@ -16,8 +16,9 @@
 #include <limits>
 
 namespace {
-const QStringList Praise{"Bravissimo.", "Molto bravo.", "Dai che vai forte.", "Molto bene.",
-                         "Continua così.", "Sei proprio bravo.", "Uaoo!"};
+const QStringList Praise{"Bravissimo.", "Molto bravo.",   "Dai che vai forte.",
+                         "Molto bene.", "Continua così.", "Sei proprio bravo.",
+                         "Uaoo!"};
 const QString Wrong = QStringLiteral("Ops! hai sbagliato. Riprova.");
 const QString Finished = QStringLiteral("Hai finito. Guarda che bel disegno");
 const QString ChooseTile =
@@ -133,11 +134,16 @@ void TestExercisePlay::loadWaitsForALevel_data()
     QTest::addColumn<int>("hints");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("operationLabel");
-    QTest::newRow("addition") << 1 << 1 << "Addizione" << "Somma =";
-    QTest::newRow("subtraction") << 2 << 1 << "Sottrazione" << "Differenza =";
-    QTest::newRow("multiplication") << 3 << 1 << "Moltiplicazione" << "Prodotto =";
-    QTest::newRow("division") << 4 << 1 << "Divisione" << "Quoziente =";
-    QTest::newRow("division, hints off") << 4 << 0 << "Divisione" << "Quoziente =";
+    QTest::newRow("addition") << 1 << 1 << "Addizione"
+                              << "Somma =";
+    QTest::newRow("subtraction") << 2 << 1 << "Sottrazione"
+                                 << "Differenza =";
+    QTest::newRow("multiplication") << 3 << 1 << "Moltiplicazione"
+                                    << "Prodotto =";
+    QTest::newRow("division") << 4 << 1 << "Divisione"
+                              << "Quoziente =";
+    QTest::newRow("division, hints off") << 4 << 0 << "Divisione"
+                                         << "Quoziente =";
 }
 
 void TestExercisePlay::loadWaitsForALevel()
@@ -364,18 +370,25 @@ void TestExercisePlay::everyPressCounts_data()
     QTest::addColumn<QList<int>>("clips");
     const auto L = Qt::LeftButton;
     const QList<int> two{102, 102}, three{102, 102, 102};
-    QTest::newRow("quick pair on a key") << "Cmd_1" << false << 2 << L << "" << "11" << two;
-    QTest::newRow("quick triple on a key") << "Cmd_3" << false << 3 << L << "" << "333" << three;
-    QTest::newRow("quick pair, right button")
-        << "Cmd_2" << false << 2 << Qt::RightButton << "" << "22" << two;
-    QTest::newRow("quick triple, middle button")
-        << "Cmd_9" << false << 3 << Qt::MiddleButton << "" << "999" << three;
-    QTest::newRow("quick pair on back-space") << "CmdBack" << false << 2 << L << "123" << "1" << two;
+    QTest::newRow("quick pair on a key") << "Cmd_1" << false << 2 << L << ""
+                                         << "11" << two;
+    QTest::newRow("quick triple on a key") << "Cmd_3" << false << 3 << L << ""
+                                           << "333" << three;
+    QTest::newRow("quick pair, right button") << "Cmd_2" << false << 2 << Qt::RightButton << ""
+                                              << "22" << two;
+    QTest::newRow("quick triple, middle button") << "Cmd_9" << false << 3 << Qt::MiddleButton << ""
+                                                 << "999" << three;
+    QTest::newRow("quick pair on back-space") << "CmdBack" << false << 2 << L << "123"
+                                              << "1" << two;
     QTest::newRow("quick pair on OK after a wrong answer judges twice")
-        << "cmdOK" << false << 2 << L << "{R}1" << "" << QList<int>{103, 103};
-    QTest::newRow("a tap on a key") << "Cmd_5" << true << 1 << L << "" << "5" << QList<int>{102};
-    QTest::newRow("two quick taps on a key") << "Cmd_5" << true << 2 << L << "" << "55" << two;
-    QTest::newRow("three quick taps on a key") << "Cmd_8" << true << 3 << L << "" << "888" << three;
+        << "cmdOK" << false << 2 << L << "{R}1"
+        << "" << QList<int>{103, 103};
+    QTest::newRow("a tap on a key") << "Cmd_5" << true << 1 << L << ""
+                                    << "5" << QList<int>{102};
+    QTest::newRow("two quick taps on a key") << "Cmd_5" << true << 2 << L << ""
+                                             << "55" << two;
+    QTest::newRow("three quick taps on a key") << "Cmd_8" << true << 3 << L << ""
+                                               << "888" << three;
 }
 
 void TestExercisePlay::everyPressCounts()
@@ -505,14 +518,20 @@ void TestExercisePlay::answerIsJudged_data()
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<bool>("muted");
     const auto L = Qt::LeftButton;
-    QTest::newRow("right answer on the keypad") << "{R}" << "{R}" << Keypad << L << false;
+    QTest::newRow("right answer on the keypad") << "{R}"
+                                                << "{R}" << Keypad << L << false;
     QTest::newRow("right answer, OK by the right button")
-        << "{R}" << "{R}" << Keypad << Qt::RightButton << false;
-    QTest::newRow("right answer, sound off") << "{R}" << "{R}" << Keypad << L << true;
-    QTest::newRow("wrong answer on the keypad") << "{R}1" << "{R}1" << Keypad << L << false;
+        << "{R}"
+        << "{R}" << Keypad << Qt::RightButton << false;
+    QTest::newRow("right answer, sound off") << "{R}"
+                                             << "{R}" << Keypad << L << true;
+    QTest::newRow("wrong answer on the keypad") << "{R}1"
+                                                << "{R}1" << Keypad << L << false;
     QTest::newRow("wrong answer, OK by the middle button")
-        << "{R}1" << "{R}1" << Keypad << Qt::MiddleButton << false;
-    QTest::newRow("wrong answer, sound off") << "{R}1" << "{R}1" << Keypad << L << true;
+        << "{R}1"
+        << "{R}1" << Keypad << Qt::MiddleButton << false;
+    QTest::newRow("wrong answer, sound off") << "{R}1"
+                                             << "{R}1" << Keypad << L << true;
 
     const QString zeros(300, u'0');
     const QList<std::array<QString, 3>> odd{
@@ -612,21 +631,37 @@ void TestExercisePlay::inputQueuedDuringAClip_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("clips");
     QTest::newRow("tile click queued before another tile's click")
-        << -1 << "" << "cmdOper_3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 105};
+        << -1 << ""
+        << "cmdOper_3"
+        << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 105};
     QTest::newRow("tile click queued, sound off: it comes last")
-        << -1 << "" << "cmdOper_3" << "cmdOper_5" << true << 3 << 0 << "" << QList<int>{};
+        << -1 << ""
+        << "cmdOper_3"
+        << "cmdOper_5" << true << 3 << 0 << "" << QList<int>{};
     QTest::newRow("key queued before the first tile's click")
-        << -1 << "" << "Cmd_7" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105};
+        << -1 << ""
+        << "Cmd_7"
+        << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105};
     QTest::newRow("key queued before another tile's click")
-        << 2 << "" << "Cmd_7" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+        << 2 << ""
+        << "Cmd_7"
+        << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
     QTest::newRow("tile click queued before a right answer")
-        << 4 << "right" << "cmdOper_3" << "cmdOK" << false << 3 << 1 << "" << QList<int>{104, 105};
+        << 4 << "right"
+        << "cmdOper_3"
+        << "cmdOK" << false << 3 << 1 << "" << QList<int>{104, 105};
     QTest::newRow("key queued before a right answer")
-        << 4 << "right" << "Cmd_7" << "cmdOK" << false << -1 << 1 << "" << QList<int>{104};
+        << 4 << "right"
+        << "Cmd_7"
+        << "cmdOK" << false << -1 << 1 << "" << QList<int>{104};
     QTest::newRow("key queued before a wrong answer")
-        << 4 << "wrong" << "Cmd_7" << "cmdOK" << false << 4 << 0 << "7" << QList<int>{103, 102};
+        << 4 << "wrong"
+        << "Cmd_7"
+        << "cmdOK" << false << 4 << 0 << "7" << QList<int>{103, 102};
     QTest::newRow("level click queued before a tile click")
-        << 2 << "" << "Option3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+        << 2 << ""
+        << "Option3"
+        << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
 }
 
 void TestExercisePlay::inputQueuedDuringAClip()

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppStyle.h"
 #include "FormHarness.h"
-#include "ImageBox.h"
 #include "frmSplash.h"
+#include "ImageBox.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -153,18 +153,20 @@ void TestStartScreen::operationsOpenTheExerciseScreen_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("muted");
     QTest::addColumn<int>("key"); // 0: a mouse click
-    QTest::newRow("addition") << "cmdAdd" << 1 << "Addizione" << "Somma =" << false << 0;
-    QTest::newRow("subtraction, silent")
-        << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << true << 0;
-    QTest::newRow("multiplication")
-        << "cmdMolt" << 3 << "Moltiplicazione" << "Prodotto =" << false << 0;
-    QTest::newRow("division") << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false << 0;
-    QTest::newRow("addition by Space")
-        << "cmdAdd" << 1 << "Addizione" << "Somma =" << false << int(Qt::Key_Space);
-    QTest::newRow("subtraction by Return")
-        << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << false << int(Qt::Key_Return);
-    QTest::newRow("division by keypad Enter")
-        << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false << int(Qt::Key_Enter);
+    QTest::newRow("addition") << "cmdAdd" << 1 << "Addizione"
+                              << "Somma =" << false << 0;
+    QTest::newRow("subtraction, silent") << "cmdSott" << 2 << "Sottrazione"
+                                         << "Differenza =" << true << 0;
+    QTest::newRow("multiplication") << "cmdMolt" << 3 << "Moltiplicazione"
+                                    << "Prodotto =" << false << 0;
+    QTest::newRow("division") << "cmdDiv" << 4 << "Divisione"
+                              << "Quoziente =" << false << 0;
+    QTest::newRow("addition by Space") << "cmdAdd" << 1 << "Addizione"
+                                       << "Somma =" << false << int(Qt::Key_Space);
+    QTest::newRow("subtraction by Return") << "cmdSott" << 2 << "Sottrazione"
+                                           << "Differenza =" << false << int(Qt::Key_Return);
+    QTest::newRow("division by keypad Enter") << "cmdDiv" << 4 << "Divisione"
+                                              << "Quoziente =" << false << int(Qt::Key_Enter);
 }
 
 void TestStartScreen::operationsOpenTheExerciseScreen()
@@ -294,8 +296,12 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("queued");
     QTest::addColumn<QString>("title");
-    QTest::newRow("two operations") << "cmdDiv" << "cmdMolt" << "Moltiplicazione";
-    QTest::newRow("two levels") << "Option4" << "Option1" << "";
+    QTest::newRow("two operations") << "cmdDiv"
+                                    << "cmdMolt"
+                                    << "Moltiplicazione";
+    QTest::newRow("two levels") << "Option4"
+                                << "Option1"
+                                << "";
 }
 
 void TestStartScreen::secondChoiceDuringTheFirstsSound()
@@ -356,9 +362,9 @@ void TestStartScreen::leavingWhileATileWaitsForItsSound()
         exercise->Option1_Click();
     else
         exercise->cmdOK_MouseDown();
-    QVERIFY(exercise);                // still there while its handler returns
+    QVERIFY(exercise); // still there while its handler returns
     QVERIFY(exercise->isUnloading());
-    QTRY_VERIFY(!exercise);           // then gone
+    QTRY_VERIFY(!exercise); // then gone
     QCOMPARE(harness->context.settings.ShowHints, qint16(1));
     QVERIFY(start->isVisible());
     // The handler's own sound came first, then the exit's click.
@@ -393,9 +399,9 @@ void TestStartScreen::focusFollowsThePointerOverButtonsOnly()
 
 void TestStartScreen::handPointerOnClickableControls()
 {
-    for (const QWidget *w : std::initializer_list<const QWidget *>{
-             start->Check1, start->cmdAdd, start->cmdSott, start->cmdMolt, start->cmdDiv,
-             start->cmdEsci})
+    for (const QWidget *w :
+         std::initializer_list<const QWidget *>{start->Check1, start->cmdAdd, start->cmdSott,
+                                                start->cmdMolt, start->cmdDiv, start->cmdEsci})
         QVERIFY2(showsHand(w), qPrintable(w->objectName()));
     for (const QWidget *w : std::initializer_list<const QWidget *>{
              start->Picture1, start->imgLogo, start->lblVersion, start->Frame1, start})

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QPointingDevice>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QWindow>
 
