@@ -72,6 +72,9 @@ void TestPrinting::printsTheScreenAsItIs()
     Vortani *f = harness.openExercise(1);
     FormHarness::click(f->Option1);
     FormHarness::click(f->cmdOper[6]); // row 1, column 2, highlighted
+    // The pointer on its way to the print button gives it the focus, and its focus mark.
+    QTest::mouseMove(f->cmdStampa);
+    QCOMPARE(QApplication::focusWidget(), f->cmdStampa);
     const ExerciseSettings before = harness.context.settings;
     const QList<int> clipsBefore = harness.sink.clips;
     const QImage screenBefore = f->grab().toImage();
