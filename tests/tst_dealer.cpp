@@ -172,8 +172,7 @@ void TestDealer::dealsFollowTheRules()
         QCOMPARE(captions.size(), 12);
         QCOMPARE(deal->label2.has_value(), operation == 4);
         if (operation == 4)
-            QCOMPARE(*deal->label2,
-                     level == 2 ? QStringLiteral("solo parte intera") : QString());
+            QCOMPARE(*deal->label2, level == 2 ? QStringLiteral("solo parte intera") : QString());
         QVERIFY(deal->pictureNumber >= 1 && deal->pictureNumber <= 30);
         for (int i = 12; i < ExerciseSettings::ResultTableSize; ++i)
             QCOMPARE(s.ResultTable[std::size_t(i)], 0);
@@ -187,10 +186,14 @@ void TestDealer::problemCounts_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("smallest");
     QTest::addColumn<QString>("largest");
-    QTest::newRow("division level 1") << 4 << 1 << 44 << " 4 : 2" << " 90 : 10";
-    QTest::newRow("division level 2") << 4 << 2 << 338 << "" << "";
-    QTest::newRow("addition level 1") << 1 << 1 << 90 << " 1 + 1" << " 10 + 9";
-    QTest::newRow("subtraction level 1") << 2 << 1 << 45 << " 2 - 1" << " 10 - 9";
+    QTest::newRow("division level 1") << 4 << 1 << 44 << " 4 : 2"
+                                      << " 90 : 10";
+    QTest::newRow("division level 2") << 4 << 2 << 338 << ""
+                                      << "";
+    QTest::newRow("addition level 1") << 1 << 1 << 90 << " 1 + 1"
+                                      << " 10 + 9";
+    QTest::newRow("subtraction level 1") << 2 << 1 << 45 << " 2 - 1"
+                                         << " 10 - 9";
 }
 
 void TestDealer::problemCounts()

@@ -278,13 +278,7 @@ void TestExercisePlay::tileOpensTheKeypad()
     h->sink.clips.clear();
 
     QPushButton *tile = f->cmdOper[9];
-    if (key) {
-        tile->setFocus();
-        QTest::keyClick(tile, Qt::Key(key),
-                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    } else {
-        FormHarness::click(tile);
-    }
+    FormHarness::activate(tile, key);
     QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>{105});
     QVERIFY(f->Frame1->isEnabled());
     QVERIFY(f->txtRisultato->text().isEmpty());
@@ -491,13 +485,7 @@ void TestExercisePlay::inertInput()
     const QString hint = f->lblGiudizio->text();
 
     auto *target = f->findChild<QPushButton *>(control);
-    if (key) {
-        target->setFocus();
-        QTest::keyClick(target, Qt::Key(key),
-                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    } else {
-        FormHarness::click(target);
-    }
+    FormHarness::activate(target, key);
     QCoreApplication::processEvents();
     QCOMPARE(f->txtRisultato->text(), answer);
     QVERIFY(h->sink.clips.isEmpty());

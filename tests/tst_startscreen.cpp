@@ -127,13 +127,7 @@ void TestStartScreen::soundSwitch_data()
 void TestStartScreen::soundSwitch()
 {
     QFETCH(int, key);
-    const auto press = [this, key] {
-        if (!key)
-            return FormHarness::click(start->Check1);
-        start->Check1->setFocus();
-        QTest::keyClick(start->Check1, Qt::Key(key),
-                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    };
+    const auto press = [this, key] { FormHarness::activate(start->Check1, key); };
     // First press: silent, and the sound goes off; second: back on, with a click.
     press();
     QCOMPARE(harness->context.settings.SoundMuted, qint16(1));
@@ -181,13 +175,7 @@ void TestStartScreen::operationsOpenTheExerciseScreen()
         FormHarness::click(start->Check1);
     harness->sink.clips.clear();
     auto *target = start->findChild<QPushButton *>(button);
-    if (key) {
-        target->setFocus();
-        QTest::keyClick(target, Qt::Key(key),
-                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    } else {
-        FormHarness::click(target);
-    }
+    FormHarness::activate(target, key);
     Vortani *exercise = start->exerciseForm();
     QVERIFY(exercise);
     QVERIFY(exercise->isVisible());

@@ -56,6 +56,15 @@ void FormHarness::queueClick(QWidget *widget, bool release)
                                                     Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
+void FormHarness::activate(QWidget *widget, int key)
+{
+    if (!key)
+        return click(widget);
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key(key),
+                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+}
+
 void FormHarness::quickPresses(QWidget *widget, int count, Qt::MouseButton button)
 {
     QWindow *window = widget->window()->windowHandle();
