@@ -252,12 +252,13 @@ void TestExercisePlay::tileOpensTheKeypad_data()
     QTest::addColumn<bool>("hadTile");
     QTest::addColumn<int>("hints");
     QTest::addColumn<bool>("muted");
-    QTest::addColumn<int>("key"); // 0: a mouse click
+    QTest::addColumn<int>("key"); // 0: a mouse click, -1: a tap
     QTest::newRow("first tile of the game") << false << 1 << false << 0;
     QTest::newRow("another tile takes the highlight") << true << 1 << false << 0;
     QTest::newRow("Space on a focused tile") << true << 1 << false << int(Qt::Key_Space);
     QTest::newRow("Return on a focused tile") << true << 1 << false << int(Qt::Key_Return);
     QTest::newRow("keypad Enter on a focused tile") << false << 1 << false << int(Qt::Key_Enter);
+    QTest::newRow("a tap on a tile") << true << 1 << false << -1;
     QTest::newRow("hints off: no typing hint") << true << 0 << false << 0;
     QTest::newRow("sound off: no clip") << true << 1 << true << 0;
 }

@@ -146,7 +146,7 @@ void TestStartScreen::operationsOpenTheExerciseScreen_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("muted");
-    QTest::addColumn<int>("key"); // 0: a mouse click
+    QTest::addColumn<int>("key"); // 0: a mouse click, -1: a tap
     QTest::newRow("addition") << "cmdAdd" << 1 << "Addizione"
                               << "Somma =" << false << 0;
     QTest::newRow("subtraction, silent") << "cmdSott" << 2 << "Sottrazione"
@@ -159,6 +159,8 @@ void TestStartScreen::operationsOpenTheExerciseScreen_data()
                                        << "Somma =" << false << int(Qt::Key_Space);
     QTest::newRow("subtraction by Return") << "cmdSott" << 2 << "Sottrazione"
                                            << "Differenza =" << false << int(Qt::Key_Return);
+    QTest::newRow("multiplication by a tap") << "cmdMolt" << 3 << "Moltiplicazione"
+                                             << "Prodotto =" << false << -1;
     QTest::newRow("division by keypad Enter") << "cmdDiv" << 4 << "Divisione"
                                               << "Quoziente =" << false << int(Qt::Key_Enter);
 }

@@ -60,6 +60,8 @@ void FormHarness::activate(QWidget *widget, int key)
 {
     if (!key)
         return click(widget);
+    if (key < 0)
+        return taps(widget, 1);
     widget->setFocus();
     QTest::keyClick(widget, Qt::Key(key),
                     key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);

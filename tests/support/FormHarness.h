@@ -28,8 +28,8 @@ public:
     // A left press (and release) that waits in the event queue, as input arriving while a
     // handler runs would.
     static void queueClick(QWidget *widget, bool release = true);
-    // A click, or with key not 0 that key typed on the focused widget (Qt::Key_Enter as the
-    // keypad's Enter).
+    // A click; a tap of a finger for key -1; else that key typed on the focused widget
+    // (Qt::Key_Enter as the keypad's Enter).
     static void activate(QWidget *widget, int key);
     // Presses (and releases) given as the window system gives them, each a few milliseconds
     // after the one before: from the second on, each quick pair arrives as a double click.
