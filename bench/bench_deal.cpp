@@ -33,12 +33,7 @@ void BenchDeal::engineDeal()
     ExerciseSettings s;
     s.Operation = qint16(operation);
     QBENCHMARK {
-        s.Level = qint16(level);
-        const LevelBounds b = *LevelTable::bounds(level);
-        s.FirstMax = b.FirstMax;
-        s.FirstMin = b.FirstMin;
-        s.SecondMax = b.SecondMax;
-        s.SecondMin = b.SecondMin;
+        LevelTable::apply(s, level);
         ProblemDealer::deal(s, random);
     }
 }

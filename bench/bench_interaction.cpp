@@ -91,7 +91,7 @@ Vortani *BenchInteraction::formFor(int operation)
 int BenchInteraction::standingTile(Vortani *f)
 {
     if (f->Frame2->isEnabled())
-        for (int i = 0; i < Vortani::TileCount; ++i)
+        for (int i = 0; i < ExerciseSettings::TileCount; ++i)
             if (f->cmdOper[std::size_t(i)]->isVisible())
                 return i;
     FormHarness::click(harness->level(2));

@@ -10,29 +10,22 @@
 #include <cmath>
 
 namespace {
-struct Ranges
-{
-    int aMin, aMax, bMin, bMax;
-};
+constexpr Operation Add = Operation::Addition, Sub = Operation::Subtraction,
+                    Mul = Operation::Multiplication, Div = Operation::Division;
 
-ExerciseSettings settingsFor(int operation, int level)
+ExerciseSettings settingsFor(Operation operation, int level)
 {
     ExerciseSettings s;
-    s.Operation = qint16(operation);
-    s.Level = qint16(level);
-    const LevelBounds b = *LevelTable::bounds(level);
-    s.FirstMax = b.FirstMax;
-    s.FirstMin = b.FirstMin;
-    s.SecondMax = b.SecondMax;
-    s.SecondMin = b.SecondMin;
+    s.Operation = operationCode(operation);
+    LevelTable::apply(s, level);
     return s;
 }
 
 // Every caption the rules allow for an operation and level, by trying every operand pair.
-QSet<QString> allCaptions(int operation, int level)
+QSet<QString> allCaptions(Operation operation, int level)
 {
     ExerciseSettings s = settingsFor(operation, level);
-    if (operation == 4 && level >= 3) {
+    if (operation == Div && level >= 3) {
         s.FirstMax = level == 3 ? 100 : 999;
         s.FirstMin = 10;
         s.SecondMax = 9;
@@ -73,11 +66,11 @@ void TestDealer::numberTextAndSeparators()
     QCOMPARE(ProblemDealer::numberText(7), QStringLiteral(" 7"));
     QCOMPARE(ProblemDealer::numberText(120), QStringLiteral(" 120"));
     QCOMPARE(ProblemDealer::numberText(-3), QStringLiteral("-3"));
-    QCOMPARE(ProblemDealer::makeProblem(1, 1, 7, 5)->caption, QStringLiteral(" 7 + 5"));
-    QCOMPARE(ProblemDealer::makeProblem(2, 1, 9, 4)->caption, QStringLiteral(" 9 - 4"));
-    QCOMPARE(ProblemDealer::makeProblem(3, 1, 6, 3)->caption, QStringLiteral(" 6 x 3"));
-    QCOMPARE(ProblemDealer::makeProblem(4, 1, 7, 3)->caption, QStringLiteral(" 21 : 7"));
-    QCOMPARE(ProblemDealer::makeProblem(4, 2, 47, 5)->result, 9);
+    QCOMPARE(ProblemDealer::makeProblem(Add, 1, 7, 5)->caption, QStringLiteral(" 7 + 5"));
+    QCOMPARE(ProblemDealer::makeProblem(Sub, 1, 9, 4)->caption, QStringLiteral(" 9 - 4"));
+    QCOMPARE(ProblemDealer::makeProblem(Mul, 1, 6, 3)->caption, QStringLiteral(" 6 x 3"));
+    QCOMPARE(ProblemDealer::makeProblem(Div, 1, 7, 3)->caption, QStringLiteral(" 21 : 7"));
+    QCOMPARE(ProblemDealer::makeProblem(Div, 2, 47, 5)->result, 9);
 }
 
 void TestDealer::drawOperandCoversTheRange_data()
@@ -105,23 +98,23 @@ void TestDealer::drawOperandCoversTheRange()
 
 void TestDealer::dealsFollowTheRules_data()
 {
-    QTest::addColumn<int>("operation");
+    QTest::addColumn<Operation>("operation");
     QTest::addColumn<int>("level");
     const char *names[] = {"addition", "subtraction", "multiplication", "division"};
-    for (int op = 1; op <= 4; ++op)
+    for (const Operation op : Operations)
         for (int level = 1; level <= 4; ++level)
-            QTest::addRow("%s level %d", names[op - 1], level) << op << level;
+            QTest::addRow("%s level %d", names[operationIndex(op)], level) << op << level;
 }
 
 void TestDealer::dealsFollowTheRules()
 {
-    QFETCH(int, operation);
+    QFETCH(Operation, operation);
     QFETCH(int, level);
     static const QRegularExpression format(QStringLiteral("^ (\\d+) ([-+x:]) (\\d+)$"));
     const QString sign = ProblemDealer::separator(operation).mid(1);
     const LevelBounds lb = *LevelTable::bounds(level);
 
-    RandomSource random = RandomSource::fixed(quint32(operation * 10 + level));
+    RandomSource random = RandomSource::fixed(quint32(operationCode(operation) * 10 + level));
     for (int round = 0; round < 300; ++round) {
         ExerciseSettings s = settingsFor(operation, level);
         s.SolvedCount = 5;
@@ -139,18 +132,18 @@ void TestDealer::dealsFollowTheRules()
             const int left = m.captured(1).toInt();
             const int right = m.captured(3).toInt();
             switch (operation) {
-            case 1:
-            case 2:
-            case 3:
+            case Add:
+            case Sub:
+            case Mul:
                 QVERIFY(left >= lb.FirstMin && left <= lb.FirstMax);
                 QVERIFY(right >= lb.SecondMin && right <= lb.SecondMax);
-                QCOMPARE(p.result, operation == 1   ? left + right
-                                   : operation == 2 ? left - right
-                                                    : left * right);
-                if (operation == 2)
+                QCOMPARE(p.result, operation == Add   ? left + right
+                                   : operation == Sub ? left - right
+                                                      : left * right);
+                if (operation == Sub)
                     QVERIFY2(p.result > 0, qPrintable(p.caption));
                 break;
-            case 4:
+            case Div:
                 QCOMPARE(p.result, left / right);
                 if (level == 1) {
                     QVERIFY(right >= 2 && right <= 10);
@@ -170,10 +163,9 @@ void TestDealer::dealsFollowTheRules()
             }
         }
         QCOMPARE(captions.size(), 12);
-        QCOMPARE(deal->label2.has_value(), operation == 4);
-        if (operation == 4)
-            QCOMPARE(*deal->label2,
-                     level == 2 ? QStringLiteral("solo parte intera") : QString());
+        QCOMPARE(deal->wholePartOnly.has_value(), operation == Div);
+        if (operation == Div)
+            QCOMPARE(*deal->wholePartOnly, level == 2);
         QVERIFY(deal->pictureNumber >= 1 && deal->pictureNumber <= 30);
         for (int i = 12; i < ExerciseSettings::ResultTableSize; ++i)
             QCOMPARE(s.ResultTable[std::size_t(i)], 0);
@@ -182,20 +174,20 @@ void TestDealer::dealsFollowTheRules()
 
 void TestDealer::problemCounts_data()
 {
-    QTest::addColumn<int>("operation");
+    QTest::addColumn<Operation>("operation");
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("smallest");
     QTest::addColumn<QString>("largest");
-    QTest::newRow("division level 1") << 4 << 1 << 44 << " 4 : 2" << " 90 : 10";
-    QTest::newRow("division level 2") << 4 << 2 << 338 << "" << "";
-    QTest::newRow("addition level 1") << 1 << 1 << 90 << " 1 + 1" << " 10 + 9";
-    QTest::newRow("subtraction level 1") << 2 << 1 << 45 << " 2 - 1" << " 10 - 9";
+    QTest::newRow("division level 1") << Div << 1 << 44 << " 4 : 2" << " 90 : 10";
+    QTest::newRow("division level 2") << Div << 2 << 338 << "" << "";
+    QTest::newRow("addition level 1") << Add << 1 << 90 << " 1 + 1" << " 10 + 9";
+    QTest::newRow("subtraction level 1") << Sub << 1 << 45 << " 2 - 1" << " 10 - 9";
 }
 
 void TestDealer::problemCounts()
 {
-    QFETCH(int, operation);
+    QFETCH(Operation, operation);
     QFETCH(int, level);
     QFETCH(int, count);
     QFETCH(QString, smallest);
@@ -235,7 +227,7 @@ void TestDealer::boundsReplacedForDivision()
 {
     QFETCH(int, level);
     QFETCH(QList<int>, bounds);
-    ExerciseSettings s = settingsFor(4, level);
+    ExerciseSettings s = settingsFor(Div, level);
     RandomSource random = RandomSource::fixed(3);
     QVERIFY(ProblemDealer::deal(s, random));
     QCOMPARE((QList<int>{s.FirstMax, s.FirstMin, s.SecondMax, s.SecondMin}), bounds);
@@ -247,7 +239,7 @@ void TestDealer::pictureNumbersAreUniform()
     QList<int> seen(31, 0);
     const int deals = 30000;
     for (int i = 0; i < deals; ++i) {
-        ExerciseSettings s = settingsFor(3, 2);
+        ExerciseSettings s = settingsFor(Mul, 2);
         ++seen[ProblemDealer::deal(s, random)->pictureNumber];
     }
     QCOMPARE(seen[0], 0);
@@ -293,7 +285,7 @@ void TestDealer::unusableSettingsAreRefused()
     QFETCH(int, level);
     QFETCH(int, firstMin);
     QFETCH(int, firstMax);
-    ExerciseSettings s = settingsFor(1, 1);
+    ExerciseSettings s = settingsFor(Add, 1);
     s.Operation = qint16(operation);
     s.Level = qint16(level);
     s.FirstMin = qint16(firstMin);
@@ -310,7 +302,7 @@ void TestDealer::unusableSettingsAreRefused()
 
 void TestDealer::largestProductFitsTheTable()
 {
-    const auto p = ProblemDealer::makeProblem(3, 4, 999, 99);
+    const auto p = ProblemDealer::makeProblem(Mul, 4, 999, 99);
     QCOMPARE(p->caption, QStringLiteral(" 999 x 99"));
     QCOMPARE(p->result, 98901);
     ExerciseSettings s;

@@ -42,7 +42,7 @@ QColor colourOf(const QPushButton *tile)
 QList<int> highlightedTiles(const Vortani *f)
 {
     QList<int> lit;
-    for (int i = 0; i < Vortani::TileCount; ++i)
+    for (int i = 0; i < ExerciseSettings::TileCount; ++i)
         if (const QPushButton *t = f->cmdOper[std::size_t(i)];
             t->isVisible() && colourOf(t) == PaleYellow)
             lit << i;
@@ -212,14 +212,14 @@ void TestExercisePlay::levelChoiceDeals()
     QCOMPARE(facesShown(f), QStringLiteral("Image1"));
     QVERIFY(f->cmdStampa->isEnabled());
     QVERIFY(f->Frame2->isEnabled());
-    for (int i = 0; i < Vortani::TileCount; ++i) {
+    for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
         const QPushButton *tile = f->cmdOper[std::size_t(i)];
         QVERIFY(tile->isVisible());
         QCOMPARE(colourOf(tile), Appearance::buttonFace());
         QCOMPARE(FormHarness::expectedFromCaption(tile->text()), qint64(resultOf(i)));
         unchanged += int(captions[i] == tile->text());
     }
-    QVERIFY(unchanged < Vortani::TileCount); // dealt anew
+    QVERIFY(unchanged < ExerciseSettings::TileCount); // dealt anew
     QCOMPARE(f->lblGiudizio->text(), hints == 1 ? ChooseTile : QString());
     QCOMPARE(QApplication::focusWidget(), f->cmdOper[0]);
     // What belongs to the open tile stays as it was.
@@ -383,7 +383,7 @@ void TestExercisePlay::inertInput()
     QCOMPARE(h->context.settings.ShowHints, qint16(1));
     QCOMPARE(f->lblGiudizio->text(), hint);
     QCOMPARE(f->lblGiudizio->font().pointSizeF(), 18.0);
-    QCOMPARE(visibleTiles(f), Vortani::TileCount);
+    QCOMPARE(visibleTiles(f), ExerciseSettings::TileCount);
 }
 
 void TestExercisePlay::answerIsJudged_data()
@@ -591,11 +591,11 @@ void TestExercisePlay::wholePuzzle()
     expected << 105 << clipsForDigits(resultOf(5) + 1) << 103;
     QCOMPARE(f->lblGiudizio->text(), Wrong);
 
-    for (int k = 0; k < Vortani::TileCount; ++k) {
+    for (int k = 0; k < ExerciseSettings::TileCount; ++k) {
         const int t = order[k];
         h->answerRight(t);
         expected << 105 << clipsForDigits(resultOf(t)) << 104;
-        if (k + 1 < Vortani::TileCount) {
+        if (k + 1 < ExerciseSettings::TileCount) {
             QCOMPARE(s.SolvedCount, qint16(k + 1));
             QVERIFY2(Praise.contains(f->lblGiudizio->text()), qPrintable(f->lblGiudizio->text()));
         }

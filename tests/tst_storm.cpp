@@ -28,7 +28,7 @@
 
 namespace {
 const QColor PaleYellow(255, 255, 192);
-constexpr int Tiles = Vortani::TileCount;
+constexpr int Tiles = ExerciseSettings::TileCount;
 
 quint64 envNumber(const char *name, quint64 fallback)
 {

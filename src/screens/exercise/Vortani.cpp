@@ -26,6 +26,7 @@
 #include <cstdio>
 
 namespace {
+// One is drawn for every right answer; the draw takes the list's length.
 const QString PraiseTexts[] = {
     QStringLiteral("Bravissimo."),
     QStringLiteral("Molto bravo."),
@@ -42,12 +43,23 @@ struct Titles
     QString operation;
 };
 
-const Titles TitleTable[] = {
-    {QStringLiteral("Addizione"), QStringLiteral("Somma =")},
-    {QStringLiteral("Sottrazione"), QStringLiteral("Differenza =")},
-    {QStringLiteral("Moltiplicazione"), QStringLiteral("Prodotto =")},
-    {QStringLiteral("Divisione"), QStringLiteral("Quoziente =")},
-};
+Titles titlesOf(Operation operation)
+{
+    switch (operation) {
+    case Operation::Addition:
+        return {QStringLiteral("Addizione"), QStringLiteral("Somma =")};
+    case Operation::Subtraction:
+        return {QStringLiteral("Sottrazione"), QStringLiteral("Differenza =")};
+    case Operation::Multiplication:
+        return {QStringLiteral("Moltiplicazione"), QStringLiteral("Prodotto =")};
+    case Operation::Division:
+        return {QStringLiteral("Divisione"), QStringLiteral("Quoziente =")};
+    }
+    return {};
+}
+
+// The note under the answer box when only the whole part of the quotient counts.
+const QString WholePartOnly = QStringLiteral("solo parte intera");
 
 // Shown in place of a puzzle picture that cannot be read.
 const QColor MissingPicture{0xFF, 0xF8, 0xDC};
@@ -64,7 +76,7 @@ Vortani::~Vortani() = default;
 void Vortani::Form_Load()
 {
     ExerciseSettings &s = context.settings;
-    loadedOperation = s.Operation;
+    loadedOperation = operationFromCode(s.Operation);
     SetTopmost(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     s.SolvedCount = 0;
@@ -72,8 +84,8 @@ void Vortani::Form_Load()
     showFace(Image1);
     Frame1->setEnabled(false);
     Frame2->setEnabled(false);
-    if (s.Operation >= 1 && s.Operation <= 4) {
-        const Titles &t = TitleTable[s.Operation - 1];
+    if (loadedOperation) {
+        const Titles t = titlesOf(*loadedOperation);
         lblTitolo->setText(t.title);
         lblOperazione->setText(t.operation);
     }
@@ -112,17 +124,13 @@ void Vortani::levelChosen(int level)
         if (isUnloading() || choice != levelChoices)
             return;
     }
-    s.Level = qint16(level);
+    [[maybe_unused]] const bool known = LevelTable::apply(s, level);
+    Q_ASSERT(known);
     showFace(Image1);
     cmdStampa->setEnabled(true);
     Frame2->setEnabled(true);
     ResetTiles();
     Accessibility::announce(lblGiudizio, QString());
-    const LevelBounds bounds = *LevelTable::bounds(level);
-    s.FirstMax = bounds.FirstMax;
-    s.FirstMin = bounds.FirstMin;
-    s.SecondMax = bounds.SecondMax;
-    s.SecondMin = bounds.SecondMin;
     casuale();
 }
 
@@ -140,10 +148,10 @@ void Vortani::casuale()
     const std::optional<Deal> deal = ProblemDealer::deal(s, context.random);
     if (!deal)
         return;
-    for (int i = 0; i < TileCount; ++i)
-        cmdOper[std::size_t(i)]->setText(deal->tiles[std::size_t(i)].caption);
-    if (deal->label2)
-        Label2->setText(*deal->label2);
+    for (std::size_t i = 0; i < cmdOper.size(); ++i)
+        cmdOper[i]->setText(deal->tiles[i].caption);
+    if (deal->wholePartOnly)
+        Label2->setText(*deal->wholePartOnly ? WholePartOnly : QString());
 
     // A missing or unreadable picture must not end the game: the tiles are dealt, so show a
     // plain fill (never the previous picture) and say which file it was.
@@ -178,7 +186,7 @@ void Vortani::cmdOper_Click(qint16 index)
     }
     Frame1->setEnabled(true);
     txtRisultato->clear();
-    if (s.CurrentTile >= 0 && s.CurrentTile < TileCount)
+    if (s.CurrentTile >= 0 && s.CurrentTile < ExerciseSettings::TileCount)
         Appearance::setColour(cmdOper[std::size_t(s.CurrentTile)], QPalette::Button,
                               Appearance::buttonFace());
     s.CurrentTile = index;
@@ -201,10 +209,10 @@ void Vortani::cmdOK_MouseDown()
     if (answer == double(s.ResultTable[std::size_t(tile)])) {
         ++s.SolvedCount;
         context.random.reseedFromClock();
-        const int k = int(context.random.next() * 7);
-        Accessibility::announce(lblGiudizio, PraiseTexts[qBound(0, k, 6)]);
+        const int k = context.random.index(int(std::size(PraiseTexts)));
+        Accessibility::announce(lblGiudizio, PraiseTexts[k]);
         txtRisultato->clear();
-        if (tile < TileCount)
+        if (tile < ExerciseSettings::TileCount)
             cmdOper[std::size_t(tile)]->setVisible(false);
         Frame1->setEnabled(false);
         showFace(Image2);
@@ -224,7 +232,7 @@ void Vortani::cmdOK_MouseDown()
                 return;
         }
     }
-    if (s.SolvedCount == 12) {
+    if (s.SolvedCount == ExerciseSettings::TileCount) {
         Accessibility::announce(lblGiudizio, QStringLiteral("Hai finito. Guarda che bel disegno"));
         Option1->clearSelection();
         Option2->clearSelection();

@@ -18,7 +18,7 @@ void Vortani::connectHandlers()
     connect(Option2, &QAbstractButton::clicked, this, &Vortani::Option2_Click);
     connect(Option3, &QAbstractButton::clicked, this, &Vortani::Option3_Click);
     connect(Option4, &QAbstractButton::clicked, this, &Vortani::Option4_Click);
-    for (int i = 0; i < TileCount; ++i)
+    for (int i = 0; i < ExerciseSettings::TileCount; ++i)
         connect(cmdOper[std::size_t(i)], &QPushButton::clicked, this,
                 [this, i] { cmdOper_Click(qint16(i)); });
     connect(cmdStampa, &QPushButton::clicked, this, &Vortani::cmdStampa_Click);

@@ -107,7 +107,7 @@ void Vortani::setupLayout()
     imgPuzzle =
         Appearance::place(new ImageBox(Frame2), QStringLiteral("imgPuzzle"), {8, 20, 353, 265});
     imgPuzzle->setAccessibleName(QStringLiteral("Disegno nascosto"));
-    for (int i = 0; i < TileCount; ++i) {
+    for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
         // An 88-pixel pitch for 89-pixel tiles: neighbours overlap by one pixel, so that no
         // strip of frame shows between them and together they cover the picture exactly.
         const QRect rect(8 + 88 * (i % 4), 20 + 88 * (i / 4), 89, 89);
@@ -195,8 +195,8 @@ void Vortani::setupTabOrder()
     // In increasing tab position; labels, frames and pictures never take the focus.
     QList<QWidget *> order{cmdEsci, txtRisultato, CmdBack, Cmd_0, Cmd_9, Cmd_8, Cmd_7,
                            Cmd_6,   Cmd_5,        Cmd_4,   Cmd_3, Cmd_2, Cmd_1, cmdOK};
-    for (int i = TileCount - 1; i >= 0; --i)
-        order << cmdOper[std::size_t(i)];
+    for (auto tile = cmdOper.rbegin(); tile != cmdOper.rend(); ++tile)
+        order << *tile;
     order << Option1 << Option2 << Option3 << cmdStampa << Option4;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);

@@ -57,25 +57,25 @@ void frmSplash::Form_Load()
 
 void frmSplash::cmdAdd_Click()
 {
-    operationChosen(1);
+    operationChosen(Operation::Addition);
 }
 
 void frmSplash::cmdSott_Click()
 {
-    operationChosen(2);
+    operationChosen(Operation::Subtraction);
 }
 
 void frmSplash::cmdMolt_Click()
 {
-    operationChosen(3);
+    operationChosen(Operation::Multiplication);
 }
 
 void frmSplash::cmdDiv_Click()
 {
-    operationChosen(4);
+    operationChosen(Operation::Division);
 }
 
-void frmSplash::operationChosen(int operation)
+void frmSplash::operationChosen(Operation operation)
 {
     const int choice = ++operationChoices;
     if (context.settings.SoundMuted == 0) {
@@ -85,7 +85,7 @@ void frmSplash::operationChosen(int operation)
         if (choice != operationChoices)
             return;
     }
-    context.settings.Operation = qint16(operation);
+    context.settings.Operation = operationCode(operation);
     showExercise();
 }
 
@@ -93,7 +93,8 @@ void frmSplash::showExercise()
 {
     // The open screen is only brought forward for its own operation. For another one it is
     // replaced, or its tiles would be dealt for an operation its titles do not name.
-    if (exercise && !exercise->isUnloading() && exercise->operation() != context.settings.Operation)
+    if (exercise && !exercise->isUnloading() &&
+        exercise->operation() != operationFromCode(context.settings.Operation))
         exercise->unload();
     // A form that is on its way out counts as unloaded: the next choice builds a fresh one.
     if (!exercise || exercise->isUnloading()) {
