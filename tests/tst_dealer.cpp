@@ -166,7 +166,7 @@ void TestDealer::dealsFollowTheRules()
         QCOMPARE(deal->wholePartOnly.has_value(), operation == Div);
         if (operation == Div)
             QCOMPARE(*deal->wholePartOnly, level == 2);
-        QVERIFY(deal->pictureNumber >= 1 && deal->pictureNumber <= 30);
+        QVERIFY(deal->pictureNumber >= 1 && deal->pictureNumber <= ProblemDealer::PictureCount);
         for (int i = 12; i < ExerciseSettings::ResultTableSize; ++i)
             QCOMPARE(s.ResultTable[std::size_t(i)], 0);
     }
@@ -236,17 +236,18 @@ void TestDealer::boundsReplacedForDivision()
 void TestDealer::pictureNumbersAreUniform()
 {
     RandomSource random = RandomSource::fixed(2024);
-    QList<int> seen(31, 0);
-    const int deals = 30000;
+    const int pictures = ProblemDealer::PictureCount;
+    QList<int> seen(pictures + 1, 0);
+    const int deals = 1000 * pictures;
     for (int i = 0; i < deals; ++i) {
         ExerciseSettings s = settingsFor(Mul, 2);
         ++seen[ProblemDealer::deal(s, random)->pictureNumber];
     }
     QCOMPARE(seen[0], 0);
-    for (int n = 1; n <= 30; ++n)
+    for (int n = 1; n <= pictures; ++n)
         QVERIFY2(seen[n] > 800 && seen[n] < 1200, qPrintable(QString::number(seen[n])));
     QCOMPARE(ProblemDealer::pictureNumber(0.0), 1);
-    QCOMPARE(ProblemDealer::pictureNumber(std::nextafter(1.0, 0.0)), 30);
+    QCOMPARE(ProblemDealer::pictureNumber(std::nextafter(1.0, 0.0)), pictures);
 }
 
 void TestDealer::pictureFileNames_data()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AudioClipSink.h"
+#include "Clips.h"
 #include "ClipPlayer.h"
 #include "RecordingClipSink.h"
 #include "Resources.h"
@@ -228,7 +229,7 @@ void TestServices::noSoundServerBackToBack()
     {
         AudioClipSink sink;
         for (int round = 0; round < 3; ++round) {
-            for (qint16 clip = 101; clip <= 105; ++clip)
+            for (qint16 clip = Clips::First; clip <= Clips::Last; ++clip)
                 sink.start(clip, Resources::clipBytes(clip));
         }
         sink.start(104, QByteArray("RIFF, but not really a wave"));

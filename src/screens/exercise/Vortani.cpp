@@ -6,6 +6,7 @@
 #include "Accessibility.h"
 #include "AnswerParser.h"
 #include "Appearance.h"
+#include "Clips.h"
 #include "FormPrinter.h"
 #include "GameContext.h"
 #include "ImageBox.h"
@@ -118,7 +119,7 @@ void Vortani::levelChosen(int level)
     ExerciseSettings &s = context.settings;
     const int choice = ++levelChoices;
     if (s.SoundMuted == 0) {
-        context.PlayClip(102);
+        context.PlayClip(Clips::Blip);
         // A level clicked while this one's sound started has been dealt already, and its
         // option is the one shown selected: dealing this one now would not match it.
         if (isUnloading() || choice != levelChoices)
@@ -178,7 +179,7 @@ void Vortani::cmdOper_Click(qint16 index)
 {
     ExerciseSettings &s = context.settings;
     if (s.SoundMuted == 0) {
-        context.PlayClip(105);
+        context.PlayClip(Clips::Click);
         // An answer confirmed while the sound started may have solved this very tile: it must
         // not be opened again and counted twice.
         if (isUnloading() || !cmdOper[std::size_t(index)]->isVisible())
@@ -217,7 +218,7 @@ void Vortani::cmdOK_MouseDown()
         Frame1->setEnabled(false);
         showFace(Image2);
         if (s.SoundMuted == 0) {
-            context.PlayClip(104);
+            context.PlayClip(Clips::Chime);
             if (isUnloading())
                 return;
         }
@@ -227,7 +228,7 @@ void Vortani::cmdOK_MouseDown()
         showFace(Image4);
         txtRisultato->setFocus(Qt::OtherFocusReason);
         if (s.SoundMuted == 0) {
-            context.PlayClip(103);
+            context.PlayClip(Clips::Oops);
             if (isUnloading())
                 return;
         }
@@ -240,7 +241,7 @@ void Vortani::cmdOK_MouseDown()
         showFace(Image3);
         s.SolvedCount = 0;
         if (s.SoundMuted == 0)
-            context.PlayClip(101);
+            context.PlayClip(Clips::Fanfare);
     }
 }
 
@@ -263,7 +264,7 @@ void Vortani::cmdEsci_Click()
 {
     ExerciseSettings &s = context.settings;
     if (s.SoundMuted == 0) {
-        context.PlayClip(105);
+        context.PlayClip(Clips::Click);
         if (isUnloading())
             return;
     }
