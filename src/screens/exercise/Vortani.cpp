@@ -62,6 +62,14 @@ Titles titlesOf(Operation operation)
 // The note under the answer box when only the whole part of the quotient counts.
 const QString WholePartOnly = QStringLiteral("solo parte intera");
 
+// For the child's grown-up, when the page did not reach the printer.
+QString whyNotPrinted(FormPrinter::Outcome outcome)
+{
+    if (outcome == FormPrinter::Outcome::NoPrinter)
+        return QStringLiteral("Non c'è nessuna stampante pronta: la pagina non è stata stampata.");
+    return QStringLiteral("La stampa non è riuscita. Controlla la stampante e riprova.");
+}
+
 // Shown in place of a puzzle picture that cannot be read.
 const QColor MissingPicture{0xFF, 0xF8, 0xDC};
 } // namespace
@@ -247,9 +255,10 @@ void Vortani::cmdOK_MouseDown()
 
 void Vortani::cmdStampa_Click()
 {
-    const QString problem = FormPrinter::print(grab().toImage(), windowTitle());
-    if (problem.isEmpty())
+    const FormPrinter::Outcome outcome = FormPrinter::print(grab().toImage(), windowTitle());
+    if (outcome == FormPrinter::Outcome::Printed)
         return;
+    const QString problem = whyNotPrinted(outcome);
     // Not modal to the application and not waited for: the game goes on behind the message.
     auto *message =
         new QMessageBox(QMessageBox::Information, windowTitle(), problem, QMessageBox::Ok, this);
