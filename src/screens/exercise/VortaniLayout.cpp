@@ -20,13 +20,12 @@ const QColor FrameCaption{0x00, 0x00, 0x80};
 const QColor Magenta{0xC0, 0x00, 0xC0};
 const QColor LightGrey{0xC0, 0xC0, 0xC0};
 
-QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect, const QString &caption,
-                 qreal points)
+// The exercise form's frames are closed and opened during play and keep their look closed.
+QGroupBox *captionedFrame(QWidget *parent, const QString &name, const QRect &rect,
+                          const QString &caption, qreal points)
 {
-    auto *f = Appearance::place(new QGroupBox(caption, parent), name, rect);
+    auto *f = Appearance::frame(parent, name, rect, caption);
     f->setFont(Appearance::font(ComicSans, points));
-    f->setAutoFillBackground(true);
-    Appearance::setColour(f, QPalette::Window, Appearance::FormBackground);
     Appearance::setColour(f, QPalette::WindowText, FrameCaption);
     Appearance::keepLookWhenDisabled(f);
     return f;
@@ -80,8 +79,8 @@ void Vortani::setupLayout()
     cmdStampa->setEnabled(false);
 
     // Level choice.
-    Frame3 =
-        frame(this, QStringLiteral("Frame3"), {4, 128, 109, 153}, QStringLiteral("Livello"), 9.75);
+    Frame3 = captionedFrame(this, QStringLiteral("Frame3"), {4, 128, 109, 153},
+                            QStringLiteral("Livello"), 9.75);
     const auto option = [this](const QString &name, const QRect &rect, QStringView word,
                                const QColor &background) {
         const QString picture = QStringLiteral("level_%1").arg(word);
@@ -102,8 +101,8 @@ void Vortani::setupLayout()
     Option4 = option(QStringLiteral("Option4"), {12, 116, 85, 25}, u"esagerato", face);
 
     // The puzzle: the picture first, so that the tiles lie above it.
-    Frame2 =
-        frame(this, QStringLiteral("Frame2"), {120, 56, 369, 293}, QStringLiteral("Puzzle"), 9.75);
+    Frame2 = captionedFrame(this, QStringLiteral("Frame2"), {120, 56, 369, 293},
+                            QStringLiteral("Puzzle"), 9.75);
     imgPuzzle =
         Appearance::place(new ImageBox(Frame2), QStringLiteral("imgPuzzle"), {8, 20, 353, 265});
     imgPuzzle->setAccessibleName(QStringLiteral("Disegno nascosto"));
@@ -123,8 +122,8 @@ void Vortani::setupLayout()
     }
 
     // The keypad, laid out like a calculator's.
-    Frame1 = frame(this, QStringLiteral("Frame1"), {496, 104, 129, 221},
-                   QStringLiteral("Tastierino numerico"), 9);
+    Frame1 = captionedFrame(this, QStringLiteral("Frame1"), {496, 104, 129, 221},
+                            QStringLiteral("Tastierino numerico"), 9);
     const auto key = [this, face](const QString &name, const QRect &rect, QStringView picture,
                                   const QString &spoken) {
         auto *b = pictureButton(Frame1, name, rect, Resources::picture(u"controls", picture),
