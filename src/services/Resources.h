@@ -13,7 +13,7 @@ namespace Resources {
 QByteArray clipBytes(qint16 clipId);
 
 // A picture of a control or an icon, by its base name (":/controls/key_7.svg" is
-// icon(u"controls", u"key_7")). Vector pictures stay crisp at any scale.
+// picture(u"controls", u"key_7")). Vector pictures stay crisp at any scale.
 QIcon picture(QStringView kind, QStringView name);
 QIcon programIcon();
 // The pointing hand, hot spot at the fingertip (6, 5).
