@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How long a deal takes: the engine alone for the tightest and a wide case, and the form's
 // casuale with its picture load.
-#include "AppStyle.h"
 #include "FormHarness.h"
 #include "LevelTable.h"
 #include "ProblemDealer.h"

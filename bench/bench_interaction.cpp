@@ -5,7 +5,6 @@
 // press needs (a chosen tile, a typed answer) stays outside it; QBENCHMARK's wall clock counts
 // whole milliseconds in Qt 6.4, too coarse for that, so the median in nanoseconds is handed to
 // QtTest as the result. The recording sink stands in for the audio output, not the form's work.
-#include "AppStyle.h"
 #include "FormHarness.h"
 #include "ImageBox.h"
 #include "frmSplash.h"

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppStyle.h"
 #include "FormHarness.h"
 #include "ImageBox.h"
 

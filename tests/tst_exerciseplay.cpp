@@ -2,7 +2,6 @@
 // Playing the exercise form with real mouse and keyboard events: levels, tiles, keypad, verdicts,
 // clips and input queued while a clip starts.
 #include "Appearance.h"
-#include "AppStyle.h"
 #include "FormHarness.h"
 #include "ImageBox.h"
 
