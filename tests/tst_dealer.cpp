@@ -53,6 +53,8 @@ private Q_SLOTS:
     void problemCounts();
     void boundsReplacedForDivision_data();
     void boundsReplacedForDivision();
+    void levelAppliedToTheSettings_data();
+    void levelAppliedToTheSettings();
     void pictureNumbersAreUniform();
     void pictureFileNames_data();
     void pictureFileNames();
@@ -233,6 +235,63 @@ void TestDealer::boundsReplacedForDivision()
     QCOMPARE((QList<int>{s.FirstMax, s.FirstMin, s.SecondMax, s.SecondMin}), bounds);
 }
 
+void TestDealer::levelAppliedToTheSettings_data()
+{
+    // FirstMax, FirstMin, SecondMax, SecondMin: stored by the choice, then left by a deal.
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QList<int>>("chosen"); // empty: the level is refused
+    QTest::addColumn<QList<int>>("dealt");
+    const QList<int> levels[] = {
+        {10, 1, 9, 1}, {100, 10, 9, 1}, {100, 10, 99, 10}, {999, 100, 99, 10}};
+    const char *names[] = {"addition", "subtraction", "multiplication", "division"};
+    for (const Operation op : Operations) {
+        for (int level = 1; level <= 4; ++level) {
+            const QList<int> &chosen = levels[level - 1];
+            QList<int> dealt = chosen;
+            if (op == Div && level == 3)
+                dealt = {100, 10, 9, 1};
+            else if (op == Div && level == 4)
+                dealt = {999, 10, 9, 1};
+            QTest::addRow("%s level %d", names[operationIndex(op)], level)
+                << op << level << chosen << dealt;
+        }
+    }
+    QTest::newRow("level 0 refused") << Add << 0 << QList<int>{} << QList<int>{};
+    QTest::newRow("level 5 refused") << Div << 5 << QList<int>{} << QList<int>{};
+}
+
+void TestDealer::levelAppliedToTheSettings()
+{
+    QFETCH(Operation, operation);
+    QFETCH(int, level);
+    QFETCH(QList<int>, chosen);
+    QFETCH(QList<int>, dealt);
+    const auto bounds = [](const ExerciseSettings &s) {
+        return QList<int>{s.FirstMax, s.FirstMin, s.SecondMax, s.SecondMin};
+    };
+    // Left over from a game at another level.
+    ExerciseSettings s;
+    s.Operation = operationCode(operation);
+    s.Level = 2;
+    s.FirstMax = 999;
+    s.FirstMin = 10;
+    s.SecondMax = 9;
+    s.SecondMin = 1;
+    const ExerciseSettings before = s;
+    QCOMPARE(LevelTable::apply(s, level), !chosen.isEmpty());
+    if (chosen.isEmpty()) {
+        QCOMPARE(s.Level, before.Level);
+        QCOMPARE(bounds(s), bounds(before));
+        return;
+    }
+    QCOMPARE(int(s.Level), level);
+    QCOMPARE(bounds(s), chosen);
+    RandomSource random = RandomSource::fixed(5);
+    QVERIFY(ProblemDealer::deal(s, random));
+    QCOMPARE(bounds(s), dealt);
+}
+
 void TestDealer::pictureNumbersAreUniform()
 {
     RandomSource random = RandomSource::fixed(2024);
@@ -275,6 +334,7 @@ void TestDealer::unusableSettingsAreRefused_data()
     QTest::newRow("no operation chosen") << 0 << 1 << 1 << 10;
     QTest::newRow("unknown operation") << 5 << 1 << 1 << 10;
     QTest::newRow("division without a level") << 4 << 0 << 1 << 10;
+    QTest::newRow("addition without a level") << 1 << 0 << 1 << 10;
     QTest::newRow("zero operands (division by zero)") << 1 << 1 << 0 << 10;
     QTest::newRow("empty range") << 1 << 1 << 10 << 1;
     QTest::newRow("too few problems for twelve tiles") << 1 << 1 << 1 << 1;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 
 #include <limits>
 
@@ -84,6 +85,7 @@ private Q_SLOTS:
     void inputQueuedDuringAClip();
     void wholePuzzle_data();
     void wholePuzzle();
+    void praiseReachesEveryText();
     void answeredDuringItsOwnClickSound();
     void physicalKeyboardWorksToo_data();
     void physicalKeyboardWorksToo();
@@ -612,6 +614,26 @@ void TestExercisePlay::wholePuzzle()
     QVERIFY(!f->Option3->isChecked());
     // The last option is left as it was.
     QCOMPARE(f->Option4->isChecked(), level == 4);
+}
+
+void TestExercisePlay::praiseReachesEveryText()
+{
+    // Right answers draw from the whole list, its last text included. The twelfth answer of a
+    // puzzle shows the finish text instead, so each puzzle counts eleven.
+    Vortani *f = openAtLevel(1, 1);
+    QSet<QString> shown;
+    for (int puzzle = 0; puzzle < 10 && shown.size() < Praise.size(); ++puzzle) {
+        for (int t = 0; t + 1 < ExerciseSettings::TileCount; ++t) {
+            h->answerRight(t);
+            shown.insert(f->lblGiudizio->text());
+        }
+        FormHarness::click(h->level(1));
+    }
+    QStringList sorted = shown.values();
+    sorted.sort();
+    QStringList expected = Praise;
+    expected.sort();
+    QCOMPARE(sorted, expected);
 }
 
 void TestExercisePlay::answeredDuringItsOwnClickSound()
