@@ -31,7 +31,8 @@ void BenchDeal::engineDeal()
     RandomSource random = RandomSource::fromClock();
     ExerciseSettings s;
     s.Operation = qint16(operation);
-    QBENCHMARK {
+    QBENCHMARK
+    {
         LevelTable::apply(s, level);
         ProblemDealer::deal(s, random);
     }
@@ -42,7 +43,8 @@ void BenchDeal::casualeWithPicture()
     FormHarness harness(7);
     Vortani *f = harness.openExercise(3);
     FormHarness::click(f->Option2);
-    QBENCHMARK {
+    QBENCHMARK
+    {
         f->casuale();
     }
 }

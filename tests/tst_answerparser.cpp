@@ -45,7 +45,8 @@ void TestAnswerParser::leadingNumber_data()
     QTest::newRow("non-ASCII digit stops") << QStringLiteral("7\u0663") << 7.0;
     QTest::newRow("largest result") << QStringLiteral("98901") << 98901.0;
     QTest::newRow("many leading zeros") << QString(400, u'0') + QStringLiteral("12") << 12.0;
-    QTest::newRow("tiny fraction underflows to 0") << QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1") << 0.0;
+    QTest::newRow("tiny fraction underflows to 0")
+        << QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1") << 0.0;
 }
 
 void TestAnswerParser::leadingNumber()
@@ -60,8 +61,10 @@ void TestAnswerParser::hugeNumbersNeverEqualAResult_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("sign");
     QTest::newRow("hundreds of digits") << QString(500, u'9') << 1.0;
-    QTest::newRow("hundreds of digits, negative") << QStringLiteral("-") + QString(500, u'9') << -1.0;
-    QTest::newRow("hundreds of digits after zeros") << QStringLiteral("000") + QString(400, u'1') << 1.0;
+    QTest::newRow("hundreds of digits, negative")
+        << QStringLiteral("-") + QString(500, u'9') << -1.0;
+    QTest::newRow("hundreds of digits after zeros")
+        << QStringLiteral("000") + QString(400, u'1') << 1.0;
 }
 
 void TestAnswerParser::hugeNumbersNeverEqualAResult()

@@ -64,11 +64,11 @@ public:
         path = dir.filePath(QStringLiteral("heard.wav"));
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // A short fragment size: by default the server hands over two seconds at a time.
-        process.start(parec, {QStringLiteral("-d"), QStringLiteral("test.monitor"),
-                              QStringLiteral("--format=u8"),
-                              QStringLiteral("--rate=%1").arg(RecordRate),
-                              QStringLiteral("--channels=1"), QStringLiteral("--file-format=wav"),
-                              QStringLiteral("--latency-msec=20"), path});
+        process.start(parec,
+                      {QStringLiteral("-d"), QStringLiteral("test.monitor"),
+                       QStringLiteral("--format=u8"), QStringLiteral("--rate=%1").arg(RecordRate),
+                       QStringLiteral("--channels=1"), QStringLiteral("--file-format=wav"),
+                       QStringLiteral("--latency-msec=20"), path});
         if (!process.waitForStarted(5000)) {
             *why = process.errorString();
             return false;

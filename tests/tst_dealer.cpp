@@ -181,10 +181,12 @@ void TestDealer::problemCounts_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("smallest");
     QTest::addColumn<QString>("largest");
+    // clang-format off
     QTest::newRow("division level 1") << Div << 1 << 44 << " 4 : 2" << " 90 : 10";
     QTest::newRow("division level 2") << Div << 2 << 338 << "" << "";
     QTest::newRow("addition level 1") << Add << 1 << 90 << " 1 + 1" << " 10 + 9";
     QTest::newRow("subtraction level 1") << Sub << 1 << 45 << " 2 - 1" << " 10 - 9";
+    // clang-format on
 }
 
 void TestDealer::problemCounts()

@@ -116,12 +116,13 @@ void TestExerciseLayout::tabOrderFollowsPositions()
     f->Frame1->setEnabled(true);
     f->Frame2->setEnabled(true);
     f->cmdStampa->setEnabled(true);
-    QStringList expected{"cmdEsci", "txtRisultato", "CmdBack", "Cmd_0", "Cmd_9", "Cmd_8",
-                         "Cmd_7",   "Cmd_6",        "Cmd_5",   "Cmd_4", "Cmd_3", "Cmd_2",
-                         "Cmd_1",   "cmdOK"};
+    QStringList expected{"cmdEsci", "txtRisultato", "CmdBack", "Cmd_0", "Cmd_9", "Cmd_8", "Cmd_7",
+                         "Cmd_6",   "Cmd_5",        "Cmd_4",   "Cmd_3", "Cmd_2", "Cmd_1", "cmdOK"};
     for (int i = 11; i >= 0; --i)
         expected << QStringLiteral("cmdOper_%1").arg(i);
+    // clang-format off
     expected << "Option1" << "Option2" << "Option3" << "cmdStampa" << "Option4";
+    // clang-format on
     // The focus chain itself: Tab walks it, except that among the exclusive level options only
     // one is a stop, as with any group of radio buttons.
     QStringList seen;

@@ -15,8 +15,9 @@
 #include <limits>
 
 namespace {
-const QStringList Praise{"Bravissimo.", "Molto bravo.", "Dai che vai forte.", "Molto bene.",
-                         "Continua così.", "Sei proprio bravo.", "Uaoo!"};
+const QStringList Praise{"Bravissimo.", "Molto bravo.",   "Dai che vai forte.",
+                         "Molto bene.", "Continua così.", "Sei proprio bravo.",
+                         "Uaoo!"};
 const QString Wrong = QStringLiteral("Ops! hai sbagliato. Riprova.");
 const QString Finished = QStringLiteral("Hai finito. Guarda che bel disegno");
 const QString ChooseTile =
@@ -129,11 +130,13 @@ void TestExercisePlay::loadWaitsForALevel_data()
     QTest::addColumn<int>("hints");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("operationLabel");
+    // clang-format off
     QTest::newRow("addition") << 1 << 1 << "Addizione" << "Somma =";
     QTest::newRow("subtraction") << 2 << 1 << "Sottrazione" << "Differenza =";
     QTest::newRow("multiplication") << 3 << 1 << "Moltiplicazione" << "Prodotto =";
     QTest::newRow("division") << 4 << 1 << "Divisione" << "Quoziente =";
     QTest::newRow("division, hints off") << 4 << 0 << "Divisione" << "Quoziente =";
+    // clang-format on
 }
 
 void TestExercisePlay::loadWaitsForALevel()
@@ -397,6 +400,7 @@ void TestExercisePlay::answerIsJudged_data()
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<bool>("muted");
     const auto L = Qt::LeftButton;
+    // clang-format off
     QTest::newRow("right answer on the keypad") << "{R}" << "{R}" << Keypad << L << false;
     QTest::newRow("right answer, OK by the right button")
         << "{R}" << "{R}" << Keypad << Qt::RightButton << false;
@@ -405,6 +409,7 @@ void TestExercisePlay::answerIsJudged_data()
     QTest::newRow("wrong answer, OK by the middle button")
         << "{R}1" << "{R}1" << Keypad << Qt::MiddleButton << false;
     QTest::newRow("wrong answer, sound off") << "{R}1" << "{R}1" << Keypad << L << true;
+    // clang-format on
 
     const QString zeros(300, u'0');
     const QList<std::array<QString, 3>> odd{
@@ -503,6 +508,7 @@ void TestExercisePlay::inputQueuedDuringAClip_data()
     QTest::addColumn<int>("solved");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("clips");
+    // clang-format off
     QTest::newRow("tile click queued before another tile's click")
         << -1 << "" << "cmdOper_3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 105};
     QTest::newRow("tile click queued, sound off: it comes last")
@@ -519,6 +525,7 @@ void TestExercisePlay::inputQueuedDuringAClip_data()
         << 4 << "wrong" << "Cmd_7" << "cmdOK" << false << 4 << 0 << "7" << QList<int>{103, 102};
     QTest::newRow("level click queued before a tile click")
         << 2 << "" << "Option3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+    // clang-format on
 }
 
 void TestExercisePlay::inputQueuedDuringAClip()

@@ -2,8 +2,8 @@
 // Both forms on a screen at twice the density (ctest sets QT_SCALE_FACTOR=2): every control
 // lands where it does at 1x, pictures and pointer are drawn from sources sharp enough for it.
 #include "FormHarness.h"
-#include "Resources.h"
 #include "frmSplash.h"
+#include "Resources.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -25,8 +25,8 @@ double difference(const QImage &a, const QImage &b, const QRect &area)
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) +
-                   qAbs(qBlue(p) - qBlue(q));
+            sum +=
+                qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
         }
     return sum / (3.0 * area.width() * area.height());
 }
@@ -88,9 +88,9 @@ void TestHiDpi::controlsLandWhereTheyDoAt1x()
     const QImage dense = form->grab().toImage();
     QCOMPARE(dense.size(), QSize(1264, 906));
     const QImage plain = renderAt(form, 1.0).convertToFormat(QImage::Format_RGB32);
-    const QImage reduced = dense.scaled(plain.size(), Qt::IgnoreAspectRatio,
-                                        Qt::SmoothTransformation)
-                               .convertToFormat(QImage::Format_RGB32);
+    const QImage reduced =
+        dense.scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB32);
     // Every control, brought back to 1x, looks like the control drawn at 1x: nothing moved,
     // nothing drawn at half or double its size.
     for (QWidget *w : form->findChildren<QWidget *>()) {
@@ -100,7 +100,8 @@ void TestHiDpi::controlsLandWhereTheyDoAt1x()
         if (area.width() < 4 || area.height() < 4)
             continue;
         const double d = difference(plain, reduced, area);
-        QVERIFY2(d < 16, qPrintable(QStringLiteral("%1 differs by %2").arg(w->objectName()).arg(d)));
+        QVERIFY2(d < 16,
+                 qPrintable(QStringLiteral("%1 differs by %2").arg(w->objectName()).arg(d)));
     }
 }
 
@@ -108,9 +109,10 @@ void TestHiDpi::picturesAreDrawnFromSharpSources()
 {
     // A picture drawn for 2x has crisper edges than its 1x drawing smoothly blown up, which is
     // what a bitmap-only picture would look like.
-    for (const auto &[kind, name, size] :
-         {std::tuple{u"controls", u"key_7", QSize(33, 33)}, {u"controls", u"banner", QSize(311, 47)},
-          {u"faces", u"face_smile", QSize(52, 52)}, {u"icons", u"stampa", QSize(32, 32)}}) {
+    for (const auto &[kind, name, size] : {std::tuple{u"controls", u"key_7", QSize(33, 33)},
+                                           {u"controls", u"banner", QSize(311, 47)},
+                                           {u"faces", u"face_smile", QSize(52, 52)},
+                                           {u"icons", u"stampa", QSize(32, 32)}}) {
         const QIcon icon = Resources::picture(kind, name);
         const QImage dense = icon.pixmap(size, 2.0).toImage();
         QCOMPARE(dense.size(), size * 2);

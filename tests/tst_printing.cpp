@@ -129,8 +129,7 @@ void TestPrinting::printsTheScreenAsItIs()
 
 void TestPrinting::noPrinterShowsAMessageAndTheGameGoesOn()
 {
-    if (!QPrinterInfo::defaultPrinter().isNull())
-    {
+    if (!QPrinterInfo::defaultPrinter().isNull()) {
         if (inCi())
             QFAIL("a default printer exists; ctest runs this with no print server");
         QSKIP("a default printer exists; ctest runs this with no print server");

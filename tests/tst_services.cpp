@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AudioClipSink.h"
-#include "Clips.h"
 #include "ClipPlayer.h"
+#include "Clips.h"
 #include "RecordingClipSink.h"
 #include "Resources.h"
 #include "SetTopmost.h"
@@ -59,14 +59,19 @@ private:
     const RecordingClipSink *sink;
 };
 
-enum class Queue { PostedEvent, QueuedCall };
+enum class Queue
+{
+    PostedEvent,
+    QueuedCall
+};
 
 void queueOn(Marker &marker, Queue how)
 {
     if (how == Queue::PostedEvent)
         QCoreApplication::postEvent(&marker, new QEvent(QEvent::User));
     else
-        QMetaObject::invokeMethod(&marker, [&marker] { marker.note(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &marker, [&marker] { marker.note(); }, Qt::QueuedConnection);
 }
 } // namespace
 
@@ -102,10 +107,10 @@ void TestServices::playClipHandsOverTheWholeClip_data()
 {
     QTest::addColumn<QList<int>>("played");
     QTest::addColumn<QList<int>>("started");
-    QTest::newRow("every clip once") << QList{101, 102, 103, 104, 105}
-                                     << QList{101, 102, 103, 104, 105};
-    QTest::newRow("same clip twice, then back") << QList{104, 104, 101, 104}
-                                                << QList{104, 104, 101, 104};
+    QTest::newRow("every clip once")
+        << QList{101, 102, 103, 104, 105} << QList{101, 102, 103, 104, 105};
+    QTest::newRow("same clip twice, then back")
+        << QList{104, 104, 101, 104} << QList{104, 104, 101, 104};
     QTest::newRow("numbers outside 101..105 start nothing")
         << QList{100, 103, 106, 0, -1, 102} << QList{103, 102};
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FormHarness.h"
-#include "ImageBox.h"
 #include "frmSplash.h"
+#include "ImageBox.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -133,10 +133,12 @@ void TestStartScreen::operationsOpenTheExerciseScreen_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("muted");
+    // clang-format off
     QTest::newRow("addition") << "cmdAdd" << 1 << "Addizione" << "Somma =" << false;
     QTest::newRow("subtraction, silent") << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << true;
     QTest::newRow("multiplication") << "cmdMolt" << 3 << "Moltiplicazione" << "Prodotto =" << false;
     QTest::newRow("division") << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false;
+    // clang-format on
 }
 
 void TestStartScreen::operationsOpenTheExerciseScreen()
@@ -258,8 +260,10 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("queued");
     QTest::addColumn<QString>("title");
+    // clang-format off
     QTest::newRow("two operations") << "cmdDiv" << "cmdMolt" << "Moltiplicazione";
     QTest::newRow("two levels") << "Option4" << "Option1" << "";
+    // clang-format on
 }
 
 void TestStartScreen::secondChoiceDuringTheFirstsSound()
@@ -320,9 +324,9 @@ void TestStartScreen::leavingWhileATileWaitsForItsSound()
         exercise->Option1_Click();
     else
         exercise->cmdOK_MouseDown();
-    QVERIFY(exercise);                // still there while its handler returns
+    QVERIFY(exercise); // still there while its handler returns
     QVERIFY(exercise->isUnloading());
-    QTRY_VERIFY(!exercise);           // then gone
+    QTRY_VERIFY(!exercise); // then gone
     QCOMPARE(harness->context.settings.ShowHints, qint16(1));
     QVERIFY(start->isVisible());
     // The handler's own sound came first, then the exit's click.
@@ -357,9 +361,9 @@ void TestStartScreen::focusFollowsThePointerOverButtonsOnly()
 
 void TestStartScreen::handPointerOnClickableControls()
 {
-    for (const QWidget *w : std::initializer_list<const QWidget *>{
-             start->Check1, start->cmdAdd, start->cmdSott, start->cmdMolt, start->cmdDiv,
-             start->cmdEsci})
+    for (const QWidget *w :
+         std::initializer_list<const QWidget *>{start->Check1, start->cmdAdd, start->cmdSott,
+                                                start->cmdMolt, start->cmdDiv, start->cmdEsci})
         QVERIFY2(showsHand(w), qPrintable(w->objectName()));
     for (const QWidget *w : std::initializer_list<const QWidget *>{
              start->Picture1, start->imgLogo, start->lblVersion, start->Frame1, start})

@@ -123,9 +123,9 @@ void TestWavImage::malformedImagesAreRefused()
 void TestWavImage::oddDataIsPaddedBeforeTheNextChunk()
 {
     // An odd chunk before "data": the parser must skip its pad byte to find the next chunk.
-    const QByteArray image = riff(chunk("fmt ", pcmFormat()) + chunk("junk", "abc") +
-                                  chunk("data", QByteArray(3, char(200))) +
-                                  chunk("LIST", "INFOxxxx"));
+    const QByteArray image =
+        riff(chunk("fmt ", pcmFormat()) + chunk("junk", "abc") +
+             chunk("data", QByteArray(3, char(200))) + chunk("LIST", "INFOxxxx"));
     const auto wav = WavImage::parse(image);
     QVERIFY(wav);
     QCOMPARE(wav->samples, QByteArray(3, char(200)));
