@@ -19,29 +19,24 @@ constexpr std::optional<bool> NoteWholePartOnly = true;
 constexpr LevelRule Sum{ProblemShape::Sum, std::nullopt, 0, NoteUntouched};
 constexpr LevelRule Difference{ProblemShape::Difference, std::nullopt, 0, NoteUntouched};
 constexpr LevelRule Product{ProblemShape::Product, std::nullopt, 0, NoteUntouched};
+constexpr LevelRule ProductOverFirst{ProblemShape::ProductOverFirst, std::nullopt, 0, NoteEmpty};
+constexpr LevelRule WholePart{ProblemShape::InexactQuotient, std::nullopt, 0, NoteWholePartOnly};
 
-// Division at levels 3 and 4 draws the answer and a one-digit divisor, whatever the level stored.
+// The answer and a one-digit divisor are drawn from bounds of their own, whatever the level
+// stored.
+constexpr LevelRule productOverSecond(LevelBounds dealt, qint16 leastFirst)
+{
+    return {ProblemShape::ProductOverSecond, dealt, leastFirst, NoteEmpty};
+}
+
 constexpr std::array<Level, LevelTable::LevelCount> Levels{{
-    {{10, 1, 9, 1},
-     {Sum, Difference, Product, {ProblemShape::ProductOverFirst, std::nullopt, 0, NoteEmpty}}},
-    {{100, 10, 9, 1},
-     {Sum,
-      Difference,
-      Product,
-      {ProblemShape::InexactQuotient, std::nullopt, 0, NoteWholePartOnly}}},
-    {{100, 10, 99, 10},
-     {Sum,
-      Difference,
-      Product,
-      {ProblemShape::ProductOverSecond, LevelBounds{100, 10, 9, 1}, 0, NoteEmpty}}},
-    {{999, 100, 99, 10},
-     {Sum,
-      Difference,
-      Product,
-      {ProblemShape::ProductOverSecond, LevelBounds{999, 10, 9, 1}, 100, NoteEmpty}}},
+    {{10, 1, 9, 1}, {Sum, Difference, Product, ProductOverFirst}},
+    {{100, 10, 9, 1}, {Sum, Difference, Product, WholePart}},
+    {{100, 10, 99, 10}, {Sum, Difference, Product, productOverSecond({100, 10, 9, 1}, 0)}},
+    {{999, 100, 99, 10}, {Sum, Difference, Product, productOverSecond({999, 10, 9, 1}, 100)}},
 }};
 
-const Level *find(int level)
+const Level *levelAt(int level)
 {
     if (level < 1 || level > int(Levels.size()))
         return nullptr;
@@ -51,21 +46,21 @@ const Level *find(int level)
 
 std::optional<LevelBounds> LevelTable::bounds(int level)
 {
-    if (const Level *l = find(level))
+    if (const Level *l = levelAt(level))
         return l->bounds;
     return std::nullopt;
 }
 
 std::optional<LevelRule> LevelTable::rule(Operation operation, int level)
 {
-    if (const Level *l = find(level))
+    if (const Level *l = levelAt(level))
         return l->rules[operationIndex(operation)];
     return std::nullopt;
 }
 
 bool LevelTable::apply(ExerciseSettings &settings, int level)
 {
-    const Level *l = find(level);
+    const Level *l = levelAt(level);
     if (!l)
         return false;
     settings.Level = qint16(level);

@@ -17,8 +17,6 @@ struct LevelBounds
     qint16 FirstMin;
     qint16 SecondMax;
     qint16 SecondMin;
-
-    friend bool operator==(const LevelBounds &, const LevelBounds &) = default;
 };
 
 // How the dealer turns the operands a and b it drew into a problem, and which pairs it refuses.
