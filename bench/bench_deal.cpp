@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How long a deal takes: the engine alone for the tightest and a wide case, and the form's
 // casuale with its picture load.
-#include "AppStyle.h"
 #include "FormHarness.h"
 #include "LevelTable.h"
 #include "ProblemDealer.h"
@@ -32,13 +31,9 @@ void BenchDeal::engineDeal()
     RandomSource random = RandomSource::fromClock();
     ExerciseSettings s;
     s.Operation = qint16(operation);
-    QBENCHMARK {
-        s.Level = qint16(level);
-        const LevelBounds b = *LevelTable::bounds(level);
-        s.FirstMax = b.FirstMax;
-        s.FirstMin = b.FirstMin;
-        s.SecondMax = b.SecondMax;
-        s.SecondMin = b.SecondMin;
+    QBENCHMARK
+    {
+        LevelTable::apply(s, level);
         ProblemDealer::deal(s, random);
     }
 }
@@ -48,7 +43,8 @@ void BenchDeal::casualeWithPicture()
     FormHarness harness(7);
     Vortani *f = harness.openExercise(3);
     FormHarness::click(f->Option2);
-    QBENCHMARK {
+    QBENCHMARK
+    {
         f->casuale();
     }
 }

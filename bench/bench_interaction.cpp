@@ -5,10 +5,9 @@
 // press needs (a chosen tile, a typed answer) stays outside it; QBENCHMARK's wall clock counts
 // whole milliseconds in Qt 6.4, too coarse for that, so the median in nanoseconds is handed to
 // QtTest as the result. The recording sink stands in for the audio output, not the form's work.
-#include "AppStyle.h"
 #include "FormHarness.h"
-#include "ImageBox.h"
 #include "frmSplash.h"
+#include "ImageBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -91,7 +90,7 @@ Vortani *BenchInteraction::formFor(int operation)
 int BenchInteraction::standingTile(Vortani *f)
 {
     if (f->Frame2->isEnabled())
-        for (int i = 0; i < Vortani::TileCount; ++i)
+        for (int i = 0; i < ExerciseSettings::TileCount; ++i)
             if (f->cmdOper[std::size_t(i)]->isVisible())
                 return i;
     FormHarness::click(harness->level(2));
@@ -115,10 +114,11 @@ void BenchInteraction::levelClick()
     QFETCH(int, level);
     Vortani *f = formFor(operation);
     QAbstractButton *option = harness->level(level);
-    reportMedian([] {}, [&] {
-        FormHarness::click(option);
-        f->Frame2->repaint();
-    });
+    reportMedian([] {},
+                 [&] {
+                     FormHarness::click(option);
+                     f->Frame2->repaint();
+                 });
     // A fast failure path is no measurement: the deal and the picture must have happened.
     QCOMPARE(harness->sink.clips.count(102), Samples);
     QVERIFY(!f->imgPuzzle->isPlain());
@@ -151,8 +151,8 @@ void BenchInteraction::answerPress()
             FormHarness::press(f->cmdOK);
             f->Frame2->repaint();
             // A press that judged nothing would measure nothing.
-            judged += chosen->isVisible() != right &&
-                      harness->sink.clips.value(0) == (right ? 104 : 103);
+            judged +=
+                chosen->isVisible() != right && harness->sink.clips.value(0) == (right ? 104 : 103);
         });
     QCOMPARE(judged, Samples);
 }

@@ -5,8 +5,8 @@
 set -euo pipefail
 
 packages=(
-  # build
-  cmake ninja-build g++ make pkg-config
+  # build, and the layout check of the sources
+  cmake ninja-build g++ make pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libgl-dev
   # run: the fonts the forms ask for by name ("Comic Sans MS", "Arial") resolve to these
   fonts-comic-neue fonts-liberation2 fontconfig

@@ -10,29 +10,22 @@
 #include <cmath>
 
 namespace {
-struct Ranges
-{
-    int aMin, aMax, bMin, bMax;
-};
+constexpr Operation Add = Operation::Addition, Sub = Operation::Subtraction,
+                    Mul = Operation::Multiplication, Div = Operation::Division;
 
-ExerciseSettings settingsFor(int operation, int level)
+ExerciseSettings settingsFor(Operation operation, int level)
 {
     ExerciseSettings s;
-    s.Operation = qint16(operation);
-    s.Level = qint16(level);
-    const LevelBounds b = *LevelTable::bounds(level);
-    s.FirstMax = b.FirstMax;
-    s.FirstMin = b.FirstMin;
-    s.SecondMax = b.SecondMax;
-    s.SecondMin = b.SecondMin;
+    s.Operation = operationCode(operation);
+    LevelTable::apply(s, level);
     return s;
 }
 
 // Every caption the rules allow for an operation and level, by trying every operand pair.
-QSet<QString> allCaptions(int operation, int level)
+QSet<QString> allCaptions(Operation operation, int level)
 {
     ExerciseSettings s = settingsFor(operation, level);
-    if (operation == 4 && level >= 3) {
+    if (operation == Div && level >= 3) {
         s.FirstMax = level == 3 ? 100 : 999;
         s.FirstMin = 10;
         s.SecondMax = 9;
@@ -60,6 +53,8 @@ private Q_SLOTS:
     void problemCounts();
     void boundsReplacedForDivision_data();
     void boundsReplacedForDivision();
+    void levelAppliedToTheSettings_data();
+    void levelAppliedToTheSettings();
     void pictureNumbersAreUniform();
     void pictureFileNames_data();
     void pictureFileNames();
@@ -73,11 +68,11 @@ void TestDealer::numberTextAndSeparators()
     QCOMPARE(ProblemDealer::numberText(7), QStringLiteral(" 7"));
     QCOMPARE(ProblemDealer::numberText(120), QStringLiteral(" 120"));
     QCOMPARE(ProblemDealer::numberText(-3), QStringLiteral("-3"));
-    QCOMPARE(ProblemDealer::makeProblem(1, 1, 7, 5)->caption, QStringLiteral(" 7 + 5"));
-    QCOMPARE(ProblemDealer::makeProblem(2, 1, 9, 4)->caption, QStringLiteral(" 9 - 4"));
-    QCOMPARE(ProblemDealer::makeProblem(3, 1, 6, 3)->caption, QStringLiteral(" 6 x 3"));
-    QCOMPARE(ProblemDealer::makeProblem(4, 1, 7, 3)->caption, QStringLiteral(" 21 : 7"));
-    QCOMPARE(ProblemDealer::makeProblem(4, 2, 47, 5)->result, 9);
+    QCOMPARE(ProblemDealer::makeProblem(Add, 1, 7, 5)->caption, QStringLiteral(" 7 + 5"));
+    QCOMPARE(ProblemDealer::makeProblem(Sub, 1, 9, 4)->caption, QStringLiteral(" 9 - 4"));
+    QCOMPARE(ProblemDealer::makeProblem(Mul, 1, 6, 3)->caption, QStringLiteral(" 6 x 3"));
+    QCOMPARE(ProblemDealer::makeProblem(Div, 1, 7, 3)->caption, QStringLiteral(" 21 : 7"));
+    QCOMPARE(ProblemDealer::makeProblem(Div, 2, 47, 5)->result, 9);
 }
 
 void TestDealer::drawOperandCoversTheRange_data()
@@ -105,23 +100,23 @@ void TestDealer::drawOperandCoversTheRange()
 
 void TestDealer::dealsFollowTheRules_data()
 {
-    QTest::addColumn<int>("operation");
+    QTest::addColumn<Operation>("operation");
     QTest::addColumn<int>("level");
     const char *names[] = {"addition", "subtraction", "multiplication", "division"};
-    for (int op = 1; op <= 4; ++op)
+    for (const Operation op : Operations)
         for (int level = 1; level <= 4; ++level)
-            QTest::addRow("%s level %d", names[op - 1], level) << op << level;
+            QTest::addRow("%s level %d", names[operationIndex(op)], level) << op << level;
 }
 
 void TestDealer::dealsFollowTheRules()
 {
-    QFETCH(int, operation);
+    QFETCH(Operation, operation);
     QFETCH(int, level);
     static const QRegularExpression format(QStringLiteral("^ (\\d+) ([-+x:]) (\\d+)$"));
     const QString sign = ProblemDealer::separator(operation).mid(1);
     const LevelBounds lb = *LevelTable::bounds(level);
 
-    RandomSource random = RandomSource::fixed(quint32(operation * 10 + level));
+    RandomSource random = RandomSource::fixed(quint32(operationCode(operation) * 10 + level));
     for (int round = 0; round < 300; ++round) {
         ExerciseSettings s = settingsFor(operation, level);
         s.SolvedCount = 5;
@@ -139,18 +134,18 @@ void TestDealer::dealsFollowTheRules()
             const int left = m.captured(1).toInt();
             const int right = m.captured(3).toInt();
             switch (operation) {
-            case 1:
-            case 2:
-            case 3:
+            case Add:
+            case Sub:
+            case Mul:
                 QVERIFY(left >= lb.FirstMin && left <= lb.FirstMax);
                 QVERIFY(right >= lb.SecondMin && right <= lb.SecondMax);
-                QCOMPARE(p.result, operation == 1   ? left + right
-                                   : operation == 2 ? left - right
-                                                    : left * right);
-                if (operation == 2)
+                QCOMPARE(p.result, operation == Add   ? left + right
+                                   : operation == Sub ? left - right
+                                                      : left * right);
+                if (operation == Sub)
                     QVERIFY2(p.result > 0, qPrintable(p.caption));
                 break;
-            case 4:
+            case Div:
                 QCOMPARE(p.result, left / right);
                 if (level == 1) {
                     QVERIFY(right >= 2 && right <= 10);
@@ -170,10 +165,10 @@ void TestDealer::dealsFollowTheRules()
             }
         }
         QCOMPARE(captions.size(), 12);
-        QCOMPARE(deal->label2.has_value(), operation == 4);
-        if (operation == 4)
-            QCOMPARE(*deal->label2, level == 2 ? QStringLiteral("solo parte intera") : QString());
-        QVERIFY(deal->pictureNumber >= 1 && deal->pictureNumber <= 30);
+        QCOMPARE(deal->wholePartOnly.has_value(), operation == Div);
+        if (operation == Div)
+            QCOMPARE(*deal->wholePartOnly, level == 2);
+        QVERIFY(deal->pictureNumber >= 1 && deal->pictureNumber <= ProblemDealer::PictureCount);
         for (int i = 12; i < ExerciseSettings::ResultTableSize; ++i)
             QCOMPARE(s.ResultTable[std::size_t(i)], 0);
     }
@@ -181,24 +176,22 @@ void TestDealer::dealsFollowTheRules()
 
 void TestDealer::problemCounts_data()
 {
-    QTest::addColumn<int>("operation");
+    QTest::addColumn<Operation>("operation");
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("smallest");
     QTest::addColumn<QString>("largest");
-    QTest::newRow("division level 1") << 4 << 1 << 44 << " 4 : 2"
-                                      << " 90 : 10";
-    QTest::newRow("division level 2") << 4 << 2 << 338 << ""
-                                      << "";
-    QTest::newRow("addition level 1") << 1 << 1 << 90 << " 1 + 1"
-                                      << " 10 + 9";
-    QTest::newRow("subtraction level 1") << 2 << 1 << 45 << " 2 - 1"
-                                         << " 10 - 9";
+    // clang-format off
+    QTest::newRow("division level 1") << Div << 1 << 44 << " 4 : 2" << " 90 : 10";
+    QTest::newRow("division level 2") << Div << 2 << 338 << "" << "";
+    QTest::newRow("addition level 1") << Add << 1 << 90 << " 1 + 1" << " 10 + 9";
+    QTest::newRow("subtraction level 1") << Sub << 1 << 45 << " 2 - 1" << " 10 - 9";
+    // clang-format on
 }
 
 void TestDealer::problemCounts()
 {
-    QFETCH(int, operation);
+    QFETCH(Operation, operation);
     QFETCH(int, level);
     QFETCH(int, count);
     QFETCH(QString, smallest);
@@ -238,26 +231,84 @@ void TestDealer::boundsReplacedForDivision()
 {
     QFETCH(int, level);
     QFETCH(QList<int>, bounds);
-    ExerciseSettings s = settingsFor(4, level);
+    ExerciseSettings s = settingsFor(Div, level);
     RandomSource random = RandomSource::fixed(3);
     QVERIFY(ProblemDealer::deal(s, random));
     QCOMPARE((QList<int>{s.FirstMax, s.FirstMin, s.SecondMax, s.SecondMin}), bounds);
 }
 
+void TestDealer::levelAppliedToTheSettings_data()
+{
+    // FirstMax, FirstMin, SecondMax, SecondMin: stored by the choice, then left by a deal.
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QList<int>>("chosen"); // empty: the level is refused
+    QTest::addColumn<QList<int>>("dealt");
+    const QList<int> levels[] = {
+        {10, 1, 9, 1}, {100, 10, 9, 1}, {100, 10, 99, 10}, {999, 100, 99, 10}};
+    const char *names[] = {"addition", "subtraction", "multiplication", "division"};
+    for (const Operation op : Operations) {
+        for (int level = 1; level <= 4; ++level) {
+            const QList<int> &chosen = levels[level - 1];
+            QList<int> dealt = chosen;
+            if (op == Div && level == 3)
+                dealt = {100, 10, 9, 1};
+            else if (op == Div && level == 4)
+                dealt = {999, 10, 9, 1};
+            QTest::addRow("%s level %d", names[operationIndex(op)], level)
+                << op << level << chosen << dealt;
+        }
+    }
+    QTest::newRow("level 0 refused") << Add << 0 << QList<int>{} << QList<int>{};
+    QTest::newRow("level 5 refused") << Div << 5 << QList<int>{} << QList<int>{};
+}
+
+void TestDealer::levelAppliedToTheSettings()
+{
+    QFETCH(Operation, operation);
+    QFETCH(int, level);
+    QFETCH(QList<int>, chosen);
+    QFETCH(QList<int>, dealt);
+    const auto bounds = [](const ExerciseSettings &s) {
+        return QList<int>{s.FirstMax, s.FirstMin, s.SecondMax, s.SecondMin};
+    };
+    // Left over from a game at another level.
+    ExerciseSettings s;
+    s.Operation = operationCode(operation);
+    s.Level = 2;
+    s.FirstMax = 999;
+    s.FirstMin = 10;
+    s.SecondMax = 9;
+    s.SecondMin = 1;
+    const ExerciseSettings before = s;
+    QCOMPARE(LevelTable::apply(s, level), !chosen.isEmpty());
+    if (chosen.isEmpty()) {
+        QCOMPARE(s.Level, before.Level);
+        QCOMPARE(bounds(s), bounds(before));
+        return;
+    }
+    QCOMPARE(int(s.Level), level);
+    QCOMPARE(bounds(s), chosen);
+    RandomSource random = RandomSource::fixed(5);
+    QVERIFY(ProblemDealer::deal(s, random));
+    QCOMPARE(bounds(s), dealt);
+}
+
 void TestDealer::pictureNumbersAreUniform()
 {
     RandomSource random = RandomSource::fixed(2024);
-    QList<int> seen(31, 0);
-    const int deals = 30000;
+    const int pictures = ProblemDealer::PictureCount;
+    QList<int> seen(pictures + 1, 0);
+    const int deals = 1000 * pictures;
     for (int i = 0; i < deals; ++i) {
-        ExerciseSettings s = settingsFor(3, 2);
+        ExerciseSettings s = settingsFor(Mul, 2);
         ++seen[ProblemDealer::deal(s, random)->pictureNumber];
     }
     QCOMPARE(seen[0], 0);
-    for (int n = 1; n <= 30; ++n)
+    for (int n = 1; n <= pictures; ++n)
         QVERIFY2(seen[n] > 800 && seen[n] < 1200, qPrintable(QString::number(seen[n])));
     QCOMPARE(ProblemDealer::pictureNumber(0.0), 1);
-    QCOMPARE(ProblemDealer::pictureNumber(std::nextafter(1.0, 0.0)), 30);
+    QCOMPARE(ProblemDealer::pictureNumber(std::nextafter(1.0, 0.0)), pictures);
 }
 
 void TestDealer::pictureFileNames_data()
@@ -285,6 +336,7 @@ void TestDealer::unusableSettingsAreRefused_data()
     QTest::newRow("no operation chosen") << 0 << 1 << 1 << 10;
     QTest::newRow("unknown operation") << 5 << 1 << 1 << 10;
     QTest::newRow("division without a level") << 4 << 0 << 1 << 10;
+    QTest::newRow("addition without a level") << 1 << 0 << 1 << 10;
     QTest::newRow("zero operands (division by zero)") << 1 << 1 << 0 << 10;
     QTest::newRow("empty range") << 1 << 1 << 10 << 1;
     QTest::newRow("too few problems for twelve tiles") << 1 << 1 << 1 << 1;
@@ -296,7 +348,7 @@ void TestDealer::unusableSettingsAreRefused()
     QFETCH(int, level);
     QFETCH(int, firstMin);
     QFETCH(int, firstMax);
-    ExerciseSettings s = settingsFor(1, 1);
+    ExerciseSettings s = settingsFor(Add, 1);
     s.Operation = qint16(operation);
     s.Level = qint16(level);
     s.FirstMin = qint16(firstMin);
@@ -313,7 +365,7 @@ void TestDealer::unusableSettingsAreRefused()
 
 void TestDealer::largestProductFitsTheTable()
 {
-    const auto p = ProblemDealer::makeProblem(3, 4, 999, 99);
+    const auto p = ProblemDealer::makeProblem(Mul, 4, 999, 99);
     QCOMPARE(p->caption, QStringLiteral(" 999 x 99"));
     QCOMPARE(p->result, 98901);
     ExerciseSettings s;

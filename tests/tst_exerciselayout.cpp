@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Appearance.h"
-#include "AppStyle.h"
 #include "FormHarness.h"
 #include "frmSplash.h"
 #include "ImageBox.h"
@@ -126,11 +125,9 @@ void TestExerciseLayout::tabOrderFollowsPositions()
                          "Cmd_6",   "Cmd_5",        "Cmd_4",   "Cmd_3", "Cmd_2", "Cmd_1", "cmdOK"};
     for (int i = 11; i >= 0; --i)
         expected << QStringLiteral("cmdOper_%1").arg(i);
-    expected << "Option1"
-             << "Option2"
-             << "Option3"
-             << "cmdStampa"
-             << "Option4";
+    // clang-format off
+    expected << "Option1" << "Option2" << "Option3" << "cmdStampa" << "Option4";
+    // clang-format on
     // The focus chain itself: Tab walks it, except that among the exclusive level options only
     // one is a stop, as with any group of radio buttons.
     QStringList seen;

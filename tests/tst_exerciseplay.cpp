@@ -2,7 +2,6 @@
 // Playing the exercise form with real mouse and keyboard events: levels, tiles, keypad, verdicts,
 // clips and input queued while a clip starts.
 #include "Appearance.h"
-#include "AppStyle.h"
 #include "FormHarness.h"
 #include "ImageBox.h"
 
@@ -12,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 
 #include <limits>
 
@@ -44,7 +44,7 @@ QColor colourOf(const QPushButton *tile)
 QList<int> highlightedTiles(const Vortani *f)
 {
     QList<int> lit;
-    for (int i = 0; i < Vortani::TileCount; ++i)
+    for (int i = 0; i < ExerciseSettings::TileCount; ++i)
         if (const QPushButton *t = f->cmdOper[std::size_t(i)];
             t->isVisible() && colourOf(t) == PaleYellow)
             lit << i;
@@ -91,6 +91,7 @@ private Q_SLOTS:
     void inputQueuedDuringAClip();
     void wholePuzzle_data();
     void wholePuzzle();
+    void praiseReachesEveryText();
     void answeredDuringItsOwnClickSound();
     void physicalKeyboardWorksToo_data();
     void physicalKeyboardWorksToo();
@@ -134,16 +135,13 @@ void TestExercisePlay::loadWaitsForALevel_data()
     QTest::addColumn<int>("hints");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("operationLabel");
-    QTest::newRow("addition") << 1 << 1 << "Addizione"
-                              << "Somma =";
-    QTest::newRow("subtraction") << 2 << 1 << "Sottrazione"
-                                 << "Differenza =";
-    QTest::newRow("multiplication") << 3 << 1 << "Moltiplicazione"
-                                    << "Prodotto =";
-    QTest::newRow("division") << 4 << 1 << "Divisione"
-                              << "Quoziente =";
-    QTest::newRow("division, hints off") << 4 << 0 << "Divisione"
-                                         << "Quoziente =";
+    // clang-format off
+    QTest::newRow("addition") << 1 << 1 << "Addizione" << "Somma =";
+    QTest::newRow("subtraction") << 2 << 1 << "Sottrazione" << "Differenza =";
+    QTest::newRow("multiplication") << 3 << 1 << "Moltiplicazione" << "Prodotto =";
+    QTest::newRow("division") << 4 << 1 << "Divisione" << "Quoziente =";
+    QTest::newRow("division, hints off") << 4 << 0 << "Divisione" << "Quoziente =";
+    // clang-format on
 }
 
 void TestExercisePlay::loadWaitsForALevel()
@@ -223,14 +221,14 @@ void TestExercisePlay::levelChoiceDeals()
     QCOMPARE(facesShown(f), QStringLiteral("Image1"));
     QVERIFY(f->cmdStampa->isEnabled());
     QVERIFY(f->Frame2->isEnabled());
-    for (int i = 0; i < Vortani::TileCount; ++i) {
+    for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
         const QPushButton *tile = f->cmdOper[std::size_t(i)];
         QVERIFY(tile->isVisible());
         QCOMPARE(colourOf(tile), Appearance::buttonFace());
         QCOMPARE(FormHarness::expectedFromCaption(tile->text()), qint64(resultOf(i)));
         unchanged += int(captions[i] == tile->text());
     }
-    QVERIFY(unchanged < Vortani::TileCount); // dealt anew
+    QVERIFY(unchanged < ExerciseSettings::TileCount); // dealt anew
     QCOMPARE(f->lblGiudizio->text(), hints == 1 ? ChooseTile : QString());
     QCOMPARE(QApplication::focusWidget(), f->cmdOper[0]);
     // What belongs to the open tile stays as it was.
@@ -365,25 +363,18 @@ void TestExercisePlay::everyPressCounts_data()
     QTest::addColumn<QList<int>>("clips");
     const auto L = Qt::LeftButton;
     const QList<int> two{102, 102}, three{102, 102, 102};
-    QTest::newRow("quick pair on a key") << "Cmd_1" << false << 2 << L << ""
-                                         << "11" << two;
-    QTest::newRow("quick triple on a key") << "Cmd_3" << false << 3 << L << ""
-                                           << "333" << three;
-    QTest::newRow("quick pair, right button") << "Cmd_2" << false << 2 << Qt::RightButton << ""
-                                              << "22" << two;
-    QTest::newRow("quick triple, middle button") << "Cmd_9" << false << 3 << Qt::MiddleButton << ""
-                                                 << "999" << three;
-    QTest::newRow("quick pair on back-space") << "CmdBack" << false << 2 << L << "123"
-                                              << "1" << two;
+    // clang-format off
+    QTest::newRow("quick pair on a key") << "Cmd_1" << false << 2 << L << "" << "11" << two;
+    QTest::newRow("quick triple on a key") << "Cmd_3" << false << 3 << L << "" << "333" << three;
+    QTest::newRow("quick pair, right button") << "Cmd_2" << false << 2 << Qt::RightButton << "" << "22" << two;
+    QTest::newRow("quick triple, middle button") << "Cmd_9" << false << 3 << Qt::MiddleButton << "" << "999" << three;
+    QTest::newRow("quick pair on back-space") << "CmdBack" << false << 2 << L << "123" << "1" << two;
     QTest::newRow("quick pair on OK after a wrong answer judges twice")
-        << "cmdOK" << false << 2 << L << "{R}1"
-        << "" << QList<int>{103, 103};
-    QTest::newRow("a tap on a key") << "Cmd_5" << true << 1 << L << ""
-                                    << "5" << QList<int>{102};
-    QTest::newRow("two quick taps on a key") << "Cmd_5" << true << 2 << L << ""
-                                             << "55" << two;
-    QTest::newRow("three quick taps on a key") << "Cmd_8" << true << 3 << L << ""
-                                               << "888" << three;
+        << "cmdOK" << false << 2 << L << "{R}1" << "" << QList<int>{103, 103};
+    QTest::newRow("a tap on a key") << "Cmd_5" << true << 1 << L << "" << "5" << QList<int>{102};
+    QTest::newRow("two quick taps on a key") << "Cmd_5" << true << 2 << L << "" << "55" << two;
+    QTest::newRow("three quick taps on a key") << "Cmd_8" << true << 3 << L << "" << "888" << three;
+    // clang-format on
 }
 
 void TestExercisePlay::everyPressCounts()
@@ -494,7 +485,7 @@ void TestExercisePlay::inertInput()
     QCOMPARE(h->context.settings.ShowHints, qint16(1));
     QCOMPARE(f->lblGiudizio->text(), hint);
     QCOMPARE(f->lblGiudizio->font().pointSizeF(), 18.0);
-    QCOMPARE(visibleTiles(f), Vortani::TileCount);
+    QCOMPARE(visibleTiles(f), ExerciseSettings::TileCount);
 }
 
 void TestExercisePlay::answerIsJudged_data()
@@ -507,20 +498,16 @@ void TestExercisePlay::answerIsJudged_data()
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<bool>("muted");
     const auto L = Qt::LeftButton;
-    QTest::newRow("right answer on the keypad") << "{R}"
-                                                << "{R}" << Keypad << L << false;
+    // clang-format off
+    QTest::newRow("right answer on the keypad") << "{R}" << "{R}" << Keypad << L << false;
     QTest::newRow("right answer, OK by the right button")
-        << "{R}"
-        << "{R}" << Keypad << Qt::RightButton << false;
-    QTest::newRow("right answer, sound off") << "{R}"
-                                             << "{R}" << Keypad << L << true;
-    QTest::newRow("wrong answer on the keypad") << "{R}1"
-                                                << "{R}1" << Keypad << L << false;
+        << "{R}" << "{R}" << Keypad << Qt::RightButton << false;
+    QTest::newRow("right answer, sound off") << "{R}" << "{R}" << Keypad << L << true;
+    QTest::newRow("wrong answer on the keypad") << "{R}1" << "{R}1" << Keypad << L << false;
     QTest::newRow("wrong answer, OK by the middle button")
-        << "{R}1"
-        << "{R}1" << Keypad << Qt::MiddleButton << false;
-    QTest::newRow("wrong answer, sound off") << "{R}1"
-                                             << "{R}1" << Keypad << L << true;
+        << "{R}1" << "{R}1" << Keypad << Qt::MiddleButton << false;
+    QTest::newRow("wrong answer, sound off") << "{R}1" << "{R}1" << Keypad << L << true;
+    // clang-format on
 
     const QString zeros(300, u'0');
     const QList<std::array<QString, 3>> odd{
@@ -619,38 +606,24 @@ void TestExercisePlay::inputQueuedDuringAClip_data()
     QTest::addColumn<int>("solved");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("clips");
+    // clang-format off
     QTest::newRow("tile click queued before another tile's click")
-        << -1 << ""
-        << "cmdOper_3"
-        << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 105};
+        << -1 << "" << "cmdOper_3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 105};
     QTest::newRow("tile click queued, sound off: it comes last")
-        << -1 << ""
-        << "cmdOper_3"
-        << "cmdOper_5" << true << 3 << 0 << "" << QList<int>{};
+        << -1 << "" << "cmdOper_3" << "cmdOper_5" << true << 3 << 0 << "" << QList<int>{};
     QTest::newRow("key queued before the first tile's click")
-        << -1 << ""
-        << "Cmd_7"
-        << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105};
+        << -1 << "" << "Cmd_7" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105};
     QTest::newRow("key queued before another tile's click")
-        << 2 << ""
-        << "Cmd_7"
-        << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+        << 2 << "" << "Cmd_7" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
     QTest::newRow("tile click queued before a right answer")
-        << 4 << "right"
-        << "cmdOper_3"
-        << "cmdOK" << false << 3 << 1 << "" << QList<int>{104, 105};
+        << 4 << "right" << "cmdOper_3" << "cmdOK" << false << 3 << 1 << "" << QList<int>{104, 105};
     QTest::newRow("key queued before a right answer")
-        << 4 << "right"
-        << "Cmd_7"
-        << "cmdOK" << false << -1 << 1 << "" << QList<int>{104};
+        << 4 << "right" << "Cmd_7" << "cmdOK" << false << -1 << 1 << "" << QList<int>{104};
     QTest::newRow("key queued before a wrong answer")
-        << 4 << "wrong"
-        << "Cmd_7"
-        << "cmdOK" << false << 4 << 0 << "7" << QList<int>{103, 102};
+        << 4 << "wrong" << "Cmd_7" << "cmdOK" << false << 4 << 0 << "7" << QList<int>{103, 102};
     QTest::newRow("level click queued before a tile click")
-        << 2 << ""
-        << "Option3"
-        << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+        << 2 << "" << "Option3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+    // clang-format on
 }
 
 void TestExercisePlay::inputQueuedDuringAClip()
@@ -724,11 +697,11 @@ void TestExercisePlay::wholePuzzle()
     expected << 105 << clipsForDigits(resultOf(5) + 1) << 103;
     QCOMPARE(f->lblGiudizio->text(), Wrong);
 
-    for (int k = 0; k < Vortani::TileCount; ++k) {
+    for (int k = 0; k < ExerciseSettings::TileCount; ++k) {
         const int t = order[k];
         h->answerRight(t);
         expected << 105 << clipsForDigits(resultOf(t)) << 104;
-        if (k + 1 < Vortani::TileCount) {
+        if (k + 1 < ExerciseSettings::TileCount) {
             QCOMPARE(s.SolvedCount, qint16(k + 1));
             QVERIFY2(Praise.contains(f->lblGiudizio->text()), qPrintable(f->lblGiudizio->text()));
         }
@@ -746,6 +719,26 @@ void TestExercisePlay::wholePuzzle()
     QVERIFY(!f->Option3->isChecked());
     // The last option is left as it was.
     QCOMPARE(f->Option4->isChecked(), level == 4);
+}
+
+void TestExercisePlay::praiseReachesEveryText()
+{
+    // Right answers draw from the whole list, its last text included. The twelfth answer of a
+    // puzzle shows the finish text instead, so each puzzle counts eleven.
+    Vortani *f = openAtLevel(1, 1);
+    QSet<QString> shown;
+    for (int puzzle = 0; puzzle < 10 && shown.size() < Praise.size(); ++puzzle) {
+        for (int t = 0; t + 1 < ExerciseSettings::TileCount; ++t) {
+            h->answerRight(t);
+            shown.insert(f->lblGiudizio->text());
+        }
+        FormHarness::click(h->level(1));
+    }
+    QStringList sorted = shown.values();
+    sorted.sort();
+    QStringList expected = Praise;
+    expected.sort();
+    QCOMPARE(sorted, expected);
 }
 
 void TestExercisePlay::answeredDuringItsOwnClickSound()

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Both forms on a screen at twice the density (ctest sets QT_SCALE_FACTOR=2): every control
 // lands where it does at 1x, pictures and pointer are drawn from sources sharp enough for it.
-#include "AppStyle.h"
 #include "FormHarness.h"
 #include "frmSplash.h"
 #include "Resources.h"

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Printing the exercise screen on a real printer (a CUPS queue that writes PDF files), and what
 // happens when there is none. ctest runs each function in its own process and set-up.
-#include "AppStyle.h"
 #include "FormHarness.h"
 
 #include <QApplication>

@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AudioClipSink.h"
 #include "ClipPlayer.h"
+#include "Clips.h"
 #include "RecordingClipSink.h"
 #include "Resources.h"
 #include "SetTopmost.h"
+#include "TestMain.h"
 
 #include <QApplication>
 #include <QAudioDevice>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMediaDevices>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -233,7 +234,7 @@ void TestServices::noSoundServerBackToBack()
     {
         AudioClipSink sink;
         for (int round = 0; round < 3; ++round) {
-            for (qint16 clip = 101; clip <= 105; ++clip)
+            for (qint16 clip = Clips::First; clip <= Clips::Last; ++clip)
                 sink.start(clip, Resources::clipBytes(clip));
         }
         sink.start(104, QByteArray("RIFF, but not really a wave"));
@@ -242,29 +243,7 @@ void TestServices::noSoundServerBackToBack()
     QCOMPARE(visibleWindows(), QStringList());
 }
 
-int main(int argc, char **argv)
-{
-    // No sound server may be reachable from this process: an empty runtime folder, a server
-    // address that leads nowhere and no starting of a server on demand.
-    QTemporaryDir runtime;
-    QTemporaryDir config;
-    if (!runtime.isValid() || !config.isValid())
-        return 2;
-    const QString clientConf = config.filePath(QStringLiteral("client.conf"));
-    QFile conf(clientConf);
-    if (!conf.open(QIODevice::WriteOnly) || conf.write("autospawn = no\n") < 0)
-        return 2;
-    conf.close();
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(runtime.filePath(QStringLiteral("none"))));
-    qputenv("PULSE_CLIENTCONFIG", QFile::encodeName(clientConf));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-
-    QApplication app(argc, argv);
-    QTEST_SET_MAIN_SOURCE_PATH
-    TestServices tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+// The process under test reaches no sound server.
+VORTANI_GUI_TEST_MAIN(TestServices, .programStyle = false, .noSoundServer = true)
 
 #include "tst_services.moc"

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppStyle.h"
 #include "FormHarness.h"
 #include "frmSplash.h"
 #include "ImageBox.h"
@@ -147,22 +146,16 @@ void TestStartScreen::operationsOpenTheExerciseScreen_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("muted");
     QTest::addColumn<int>("key"); // 0: a mouse click, -1: a tap
-    QTest::newRow("addition") << "cmdAdd" << 1 << "Addizione"
-                              << "Somma =" << false << 0;
-    QTest::newRow("subtraction, silent") << "cmdSott" << 2 << "Sottrazione"
-                                         << "Differenza =" << true << 0;
-    QTest::newRow("multiplication") << "cmdMolt" << 3 << "Moltiplicazione"
-                                    << "Prodotto =" << false << 0;
-    QTest::newRow("division") << "cmdDiv" << 4 << "Divisione"
-                              << "Quoziente =" << false << 0;
-    QTest::newRow("addition by Space") << "cmdAdd" << 1 << "Addizione"
-                                       << "Somma =" << false << int(Qt::Key_Space);
-    QTest::newRow("subtraction by Return") << "cmdSott" << 2 << "Sottrazione"
-                                           << "Differenza =" << false << int(Qt::Key_Return);
-    QTest::newRow("multiplication by a tap") << "cmdMolt" << 3 << "Moltiplicazione"
-                                             << "Prodotto =" << false << -1;
-    QTest::newRow("division by keypad Enter") << "cmdDiv" << 4 << "Divisione"
-                                              << "Quoziente =" << false << int(Qt::Key_Enter);
+    // clang-format off
+    QTest::newRow("addition") << "cmdAdd" << 1 << "Addizione" << "Somma =" << false << 0;
+    QTest::newRow("subtraction, silent") << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << true << 0;
+    QTest::newRow("multiplication") << "cmdMolt" << 3 << "Moltiplicazione" << "Prodotto =" << false << 0;
+    QTest::newRow("division") << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false << 0;
+    QTest::newRow("addition by Space") << "cmdAdd" << 1 << "Addizione" << "Somma =" << false << int(Qt::Key_Space);
+    QTest::newRow("subtraction by Return") << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << false << int(Qt::Key_Return);
+    QTest::newRow("multiplication by a tap") << "cmdMolt" << 3 << "Moltiplicazione" << "Prodotto =" << false << -1;
+    QTest::newRow("division by keypad Enter") << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false << int(Qt::Key_Enter);
+    // clang-format on
 }
 
 void TestStartScreen::operationsOpenTheExerciseScreen()
@@ -286,12 +279,10 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("queued");
     QTest::addColumn<QString>("title");
-    QTest::newRow("two operations") << "cmdDiv"
-                                    << "cmdMolt"
-                                    << "Moltiplicazione";
-    QTest::newRow("two levels") << "Option4"
-                                << "Option1"
-                                << "";
+    // clang-format off
+    QTest::newRow("two operations") << "cmdDiv" << "cmdMolt" << "Moltiplicazione";
+    QTest::newRow("two levels") << "Option4" << "Option1" << "";
+    // clang-format on
 }
 
 void TestStartScreen::secondChoiceDuringTheFirstsSound()

@@ -5,7 +5,6 @@
 // a state that play can reach.
 // Replay a run with VORTANI_STORM_SEED (and VORTANI_STORM_EVENTS); VORTANI_STORM_TRACE=1 prints
 // every event.
-#include "AppStyle.h"
 #include "FormHarness.h"
 #include "frmSplash.h"
 #include "ImageBox.h"
@@ -28,7 +27,7 @@
 
 namespace {
 const QColor PaleYellow(255, 255, 192);
-constexpr int Tiles = Vortani::TileCount;
+constexpr int Tiles = ExerciseSettings::TileCount;
 
 quint64 envNumber(const char *name, quint64 fallback)
 {
@@ -867,17 +866,7 @@ void TestStorm::randomInputKeepsTheGameConsistent()
              qPrintable(QStringLiteral("seed %1 ").arg(seed) + storm.failure));
 }
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
-    // No real printer: printing shows the game's message, which the storm closes.
-    qputenv("CUPS_SERVER", "/nonexistent/vortani-storm-no-cups.sock");
-    QApplication app(argc, argv);
-    AppStyle::apply(app);
-    QTEST_SET_MAIN_SOURCE_PATH
-    TestStorm tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+// No real printer: printing shows the game's message, which the storm closes.
+VORTANI_GUI_TEST_MAIN(TestStorm, .noPrinter = true)
 
 #include "tst_storm.moc"

@@ -12,8 +12,8 @@ struct ExerciseSettings
     static constexpr int ResultTableSize = 51;
     static constexpr int TileCount = 12;
 
-    qint16 Operation = 0; // 1 addition, 2 subtraction, 3 multiplication, 4 division
-    qint16 Level = 0;     // 1..4
+    qint16 Operation = 0; // the code of an Operation (Operation.h)
+    qint16 Level = 0;     // 1..LevelTable::LevelCount
     qint16 FirstMax = 0;
     qint16 FirstMin = 0;
     qint16 SecondMax = 0;

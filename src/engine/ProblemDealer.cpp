@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProblemDealer.h"
 
+#include "LevelTable.h"
 #include "RandomSource.h"
 
 #include <algorithm>
@@ -18,67 +19,31 @@ struct Draft
     qint32 left, right, result;
 };
 
-std::optional<Draft> draft(int operation, int level, int a, int b)
+std::optional<Draft> draft(ProblemShape shape, qint16 leastFirst, int a, int b)
 {
-    switch (operation) {
-    case 1:
+    switch (shape) {
+    case ProblemShape::Sum:
         return Draft{a, b, a + b};
-    case 2:
+    case ProblemShape::Difference:
         if (b > a || a - b == 0)
             return std::nullopt;
         return Draft{a, b, a - b};
-    case 3:
+    case ProblemShape::Product:
         return Draft{a, b, a * b};
-    case 4:
-        switch (level) {
-        case 1:
-            if (b == 1 || b > a)
-                return std::nullopt;
-            return Draft{a * b, a, (a * b) / a};
-        case 2:
-            if (a / b > 10 || a % b == 0)
-                return std::nullopt;
-            return Draft{a, b, a / b};
-        case 3:
-            if (b == 1)
-                return std::nullopt;
-            return Draft{a * b, b, (a * b) / b};
-        case 4:
-            if (b == 1 || a < 100)
-                return std::nullopt;
-            return Draft{a * b, b, (a * b) / b};
-        }
-        break;
+    case ProblemShape::ProductOverFirst:
+        if (b == 1 || b > a)
+            return std::nullopt;
+        return Draft{a * b, a, (a * b) / a};
+    case ProblemShape::InexactQuotient:
+        if (a / b > 10 || a % b == 0)
+            return std::nullopt;
+        return Draft{a, b, a / b};
+    case ProblemShape::ProductOverSecond:
+        if (b == 1 || a < leastFirst)
+            return std::nullopt;
+        return Draft{a * b, b, (a * b) / b};
     }
     return std::nullopt;
-}
-
-// Division replaces the bounds at levels 3 and 4 and says "whole part only" at level 2.
-void prepareRound(ExerciseSettings &s, std::optional<QString> &label2)
-{
-    if (s.Operation != 4)
-        return;
-    label2 = s.Level == 2 ? QStringLiteral("solo parte intera") : QString();
-    if (s.Level == 3) {
-        s.FirstMax = 100;
-        s.FirstMin = 10;
-        s.SecondMax = 9;
-        s.SecondMin = 1;
-    } else if (s.Level == 4) {
-        s.FirstMax = 999;
-        s.FirstMin = 10;
-        s.SecondMax = 9;
-        s.SecondMin = 1;
-    }
-}
-
-bool dealable(const ExerciseSettings &s)
-{
-    if (s.Operation < 1 || s.Operation > 4)
-        return false;
-    if (s.Operation == 4 && (s.Level < 1 || s.Level > 4))
-        return false;
-    return true;
 }
 
 bool boundsUsable(const ExerciseSettings &s)
@@ -93,20 +58,19 @@ QString ProblemDealer::numberText(qint32 n)
     return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n);
 }
 
-QString ProblemDealer::separator(int operation)
+QString ProblemDealer::separator(Operation operation)
 {
     switch (operation) {
-    case 1:
+    case Operation::Addition:
         return QStringLiteral(" +");
-    case 2:
+    case Operation::Subtraction:
         return QStringLiteral(" -");
-    case 3:
+    case Operation::Multiplication:
         return QStringLiteral(" x");
-    case 4:
+    case Operation::Division:
         return QStringLiteral(" :");
-    default:
-        return {};
     }
+    return {};
 }
 
 int ProblemDealer::drawOperand(double r, int min, int max)
@@ -115,14 +79,17 @@ int ProblemDealer::drawOperand(double r, int min, int max)
     return std::clamp(value, min, max);
 }
 
-QString ProblemDealer::caption(int operation, qint32 left, qint32 right)
+QString ProblemDealer::caption(Operation operation, qint32 left, qint32 right)
 {
     return numberText(left) + separator(operation) + numberText(right);
 }
 
-std::optional<Problem> ProblemDealer::makeProblem(int operation, int level, int a, int b)
+std::optional<Problem> ProblemDealer::makeProblem(Operation operation, int level, int a, int b)
 {
-    const auto d = draft(operation, level, a, b);
+    const std::optional<LevelRule> rule = LevelTable::rule(operation, level);
+    if (!rule)
+        return std::nullopt;
+    const auto d = draft(rule->shape, rule->leastFirst, a, b);
     if (!d)
         return std::nullopt;
     return Problem{d->left, d->right, d->result, caption(operation, d->left, d->right)};
@@ -140,12 +107,20 @@ QString ProblemDealer::pictureFileName(int n)
 
 std::optional<Deal> ProblemDealer::deal(ExerciseSettings &settings, RandomSource &random)
 {
-    if (!dealable(settings))
+    const std::optional<Operation> operation = operationFromCode(settings.Operation);
+    const std::optional<LevelRule> rule =
+        operation ? LevelTable::rule(*operation, settings.Level) : std::nullopt;
+    if (!rule)
         return std::nullopt;
 
     // Work on a copy so that a refused deal leaves the settings as they were.
     ExerciseSettings s = settings;
     Deal result;
+    result.wholePartOnly = rule->wholePartOnly;
+    if (rule->dealtBounds)
+        LevelTable::setBounds(s, *rule->dealtBounds);
+    if (!boundsUsable(s))
+        return std::nullopt;
     std::array<Draft, ExerciseSettings::TileCount> drafts{};
     // One fresh seed per deal is enough for every operand to be equally likely.
     random.reseedFromClock();
@@ -153,15 +128,12 @@ std::optional<Deal> ProblemDealer::deal(ExerciseSettings &settings, RandomSource
     while (!allDifferent && result.rounds < MaxRounds) {
         ++result.rounds;
         s.SolvedCount = 0;
-        prepareRound(s, result.label2);
-        if (!boundsUsable(s))
-            return std::nullopt;
         for (Draft &d : drafts) {
             std::optional<Draft> accepted;
             for (int attempt = 0; !accepted && attempt < MaxAttemptsPerTile; ++attempt) {
                 const int a = drawOperand(random.next(), s.FirstMin, s.FirstMax);
                 const int b = drawOperand(random.next(), s.SecondMin, s.SecondMax);
-                accepted = draft(s.Operation, s.Level, a, b);
+                accepted = draft(rule->shape, rule->leastFirst, a, b);
             }
             if (!accepted)
                 return std::nullopt;
@@ -181,7 +153,7 @@ std::optional<Deal> ProblemDealer::deal(ExerciseSettings &settings, RandomSource
     for (std::size_t i = 0; i < drafts.size(); ++i) {
         const Draft &d = drafts[i];
         s.ResultTable[i] = d.result;
-        result.tiles[i] = Problem{d.left, d.right, d.result, caption(s.Operation, d.left, d.right)};
+        result.tiles[i] = Problem{d.left, d.right, d.result, caption(*operation, d.left, d.right)};
     }
     result.pictureNumber = pictureNumber(random.next());
     settings = s;

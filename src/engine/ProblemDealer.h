@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ExerciseSettings.h"
+#include "Operation.h"
 
 #include <QString>
 
@@ -23,33 +24,36 @@ struct Problem
 struct Deal
 {
     std::array<Problem, ExerciseSettings::TileCount> tiles;
-    // Division only: the text for the note under the answer box.
-    std::optional<QString> label2;
-    int pictureNumber = 1; // 1..30
-    int rounds = 0;        // how many times the twelve tiles were dealt before all differed
+    // The note under the answer box, as the level's rule says (LevelRule::wholePartOnly).
+    std::optional<bool> wholePartOnly;
+    int pictureNumber = 1; // 1..PictureCount
+    int rounds = 0;        // how many times the tiles were dealt before all differed
 };
 
 namespace ProblemDealer {
+// The puzzle pictures pic1.jpg .. pic<PictureCount>.jpg; the build copies as many.
 inline constexpr int PictureCount = 30;
 
 // A number with one leading blank standing for the sign of a non-negative number: 7 -> " 7".
 QString numberText(qint32 n);
 // The two characters between the numbers of a caption: " +", " -", " x", " :".
-QString separator(int operation);
+QString separator(Operation operation);
 // The whole part of ((max - min + 1) * r + min), kept within min..max.
 int drawOperand(double r, int min, int max);
-// The problem an attempt with operands a and b gives, or nothing when the rules refuse it.
-std::optional<Problem> makeProblem(int operation, int level, int a, int b);
+// The problem an attempt with operands a and b gives, or nothing when the rules refuse it or
+// the level is not in the table.
+std::optional<Problem> makeProblem(Operation operation, int level, int a, int b);
 // Its caption: number text of the left number, the separator, number text of the right one.
-QString caption(int operation, qint32 left, qint32 right);
-// 1..30 from r in [0, 1).
+QString caption(Operation operation, qint32 left, qint32 right);
+// 1..PictureCount from r in [0, 1).
 int pictureNumber(double r);
 // "pic<n>.jpg", no folder and no leading zeros.
 QString pictureFileName(int n);
 
-// Deals twelve different problems for settings.Operation / Level and the bounds: writes
-// ResultTable[0..11], sets SolvedCount to 0 and, for division at levels 3 and 4, replaces the
-// bounds. Returns nothing (and changes nothing) when the settings cannot give twelve different
-// problems: an unknown operation or level, or empty or non-positive ranges.
+// Deals a problem per tile for settings.Operation / Level and the bounds: writes
+// ResultTable[0..TileCount-1], sets SolvedCount to 0 and, where the level's rule has bounds of
+// its own, writes those in place of the settings' bounds. Returns nothing (and changes nothing)
+// when the settings cannot give all different problems: an unknown operation or level, or
+// empty or non-positive ranges.
 std::optional<Deal> deal(ExerciseSettings &settings, RandomSource &random);
 } // namespace ProblemDealer

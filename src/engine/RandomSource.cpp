@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -32,6 +33,11 @@ RandomSource RandomSource::fixed(quint32 seed)
 double RandomSource::next()
 {
     return generator.generateDouble();
+}
+
+int RandomSource::index(int count)
+{
+    return std::clamp(int(next() * count), 0, count - 1);
 }
 
 void RandomSource::reseedFromClock()

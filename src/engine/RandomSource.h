@@ -13,6 +13,8 @@ public:
 
     // A number r with 0 <= r < 1.
     double next();
+    // One of 0..count-1, each equally likely, drawn with one next().
+    int index(int count);
     // A fresh seed from the system clock (no effect on a fixed source).
     void reseedFromClock();
 

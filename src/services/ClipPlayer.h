@@ -6,7 +6,7 @@
 
 class ClipSink;
 
-// Plays the program's own clips 101..105. Callers check the sound switch themselves.
+// Plays the program's own clips (Clips.h). Callers check the sound switch themselves.
 class ClipPlayer
 {
 public:

@@ -6,25 +6,23 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-QString FormPrinter::print(const QImage &image, const QString &documentName)
+FormPrinter::Outcome FormPrinter::print(const QImage &image, const QString &documentName)
 {
-    const QString failed = QStringLiteral("La stampa non è riuscita. Controlla la stampante e "
-                                          "riprova.");
     const QPrinterInfo target = QPrinterInfo::defaultPrinter();
     if (target.isNull())
-        return QStringLiteral("Non c'è nessuna stampante pronta: la pagina non è stata stampata.");
+        return Outcome::NoPrinter;
     if (image.isNull())
-        return failed;
+        return Outcome::Failed;
 
     QPrinter printer(target, QPrinter::HighResolution);
     printer.setDocName(documentName);
     printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape
                                                               : QPageLayout::Portrait);
     if (!printer.isValid())
-        return failed;
+        return Outcome::Failed;
     QPainter painter;
     if (!painter.begin(&printer))
-        return failed;
+        return Outcome::Failed;
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     QSize size = image.size();
     size.scale(page.size(), Qt::KeepAspectRatio);
@@ -32,5 +30,5 @@ QString FormPrinter::print(const QImage &image, const QString &documentName)
     area.moveCenter(QRect(QPoint(), page.size()).center());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(area, image);
-    return painter.end() ? QString() : failed;
+    return painter.end() ? Outcome::Printed : Outcome::Failed;
 }

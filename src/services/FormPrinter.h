@@ -6,8 +6,14 @@
 class QImage;
 
 namespace FormPrinter {
+enum class Outcome
+{
+    Printed,   // the job went to the printer
+    NoPrinter, // there is no default printer
+    Failed,    // the printer or the picture could not be used
+};
+
 // Prints the picture of a form on the default printer, without a dialog, scaled to fit the
-// page with its proportions kept. Returns an empty text when the job went to the printer, or a
-// short Italian sentence for the child's grown-up saying why it did not.
-QString print(const QImage &image, const QString &documentName);
+// page with its proportions kept.
+Outcome print(const QImage &image, const QString &documentName);
 } // namespace FormPrinter

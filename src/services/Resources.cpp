@@ -1,18 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Resources.h"
 
+#include "Clips.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QPixmap>
 
-QString Resources::clipPath(qint16 clipId)
+namespace {
+QString clipPath(qint16 clipId)
 {
     return QStringLiteral(":/sounds/clip%1.wav").arg(clipId);
 }
+} // namespace
 
 QByteArray Resources::clipBytes(qint16 clipId)
 {
-    if (clipId < 101 || clipId > 105)
+    if (clipId < Clips::First || clipId > Clips::Last)
         return {};
     QFile file(clipPath(clipId));
     if (!file.open(QIODevice::ReadOnly))

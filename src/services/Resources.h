@@ -9,12 +9,11 @@
 // Access to what the program carries inside itself: clips, icons, the hand pointer and the
 // pictures of the controls.
 namespace Resources {
-// The whole WAV image of clip 101..105, unchanged; empty for any other number.
+// The whole WAV image of a clip Clips::First..Clips::Last, unchanged; empty for any other number.
 QByteArray clipBytes(qint16 clipId);
-QString clipPath(qint16 clipId);
 
 // A picture of a control or an icon, by its base name (":/controls/key_7.svg" is
-// icon(u"controls", u"key_7")). Vector pictures stay crisp at any scale.
+// picture(u"controls", u"key_7")). Vector pictures stay crisp at any scale.
 QIcon picture(QStringView kind, QStringView name);
 QIcon programIcon();
 // The pointing hand, hot spot at the fingertip (6, 5).

@@ -5,9 +5,10 @@
 # temporary tree. The installed program is then started through its bin/ link from another
 # folder on a virtual display and led to a puzzle: it must find its picture and use only
 # run-time plugins and fonts that the package depends on.
-# Usage: package.sh BUILD_DIR        Exits 77 (skipped) when a tool is missing, outside CI.
+# Usage: package.sh BUILD_DIR PICTURE_COUNT   Exits 77 (skipped) when a tool is missing, outside CI.
 set -uo pipefail
 build=$(cd "$1" && pwd)
+pictures=$2
 ci=false
 [ "${CI:-}" = true ] && ci=true
 display=:${VORTANI_PACKAGE_DISPLAY:-81}
@@ -89,11 +90,11 @@ usr=$root/usr
 
 # ---- Files beside the program and for the desktop -------------------------------------------------
 missing=""
-for n in $(seq 30); do
+for n in $(seq "$pictures"); do
   [ "$(file -b --mime-type "$usr/lib/vortani/pic$n.jpg" 2>/dev/null)" = image/jpeg ] ||
     missing+=" pic$n.jpg"
 done
-[ -z "$missing" ] && pass "the thirty puzzle pictures are beside the program" ||
+[ -z "$missing" ] && pass "the $pictures puzzle pictures are beside the program" ||
   fail "pictures missing or not JPEG beside the program:$missing"
 
 # The package's own entry and metainfo, not others installed on the machine.

@@ -4,6 +4,7 @@
 #include "GameContext.h"
 #include "PictureOptionButton.h"
 #include "RecordingClipSink.h"
+#include "TestMain.h"
 #include "Vortani.h"
 
 #include <QPointer>
@@ -48,17 +49,3 @@ public:
     GameContext context;
     QPointer<Vortani> form;
 };
-
-// Applies the program's style before the test functions run.
-#define VORTANI_GUI_TEST_MAIN(TestObject)                                                          \
-    int main(int argc, char **argv)                                                                \
-    {                                                                                              \
-        qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty()                            \
-                                       ? QByteArray("offscreen")                                   \
-                                       : qgetenv("QT_QPA_PLATFORM"));                              \
-        QApplication app(argc, argv);                                                              \
-        AppStyle::apply(app);                                                                      \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        TestObject tc;                                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                      \
-    }

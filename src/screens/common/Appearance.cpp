@@ -4,6 +4,7 @@
 #include "Resources.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -61,6 +62,15 @@ QLabel *Appearance::label(QWidget *parent, const QString &name, const QRect &rec
     l->setWordWrap(true);
     l->setFocusPolicy(Qt::NoFocus);
     return l;
+}
+
+QGroupBox *Appearance::frame(QWidget *parent, const QString &name, const QRect &rect,
+                             const QString &caption)
+{
+    auto *f = place(new QGroupBox(caption, parent), name, rect);
+    f->setAutoFillBackground(true);
+    setColour(f, QPalette::Window, FormBackground);
+    return f;
 }
 
 void Appearance::keepLookWhenDisabled(QWidget *widget)

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 
+class QGroupBox;
 class QLabel;
 class QWidget;
 
@@ -32,6 +33,9 @@ template <typename W> W *place(W *widget, const QString &name, const QRect &rect
 // A see-through label whose text wraps at word boundaries inside its box.
 QLabel *label(QWidget *parent, const QString &name, const QRect &rect, const QString &text,
               const QFont &font, const QColor &colour, Qt::Alignment alignment);
+// A frame filled with the form's background, with a caption or without.
+QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect,
+                 const QString &caption = QString());
 // Gives a container a palette whose disabled colours are its active ones, so that the
 // controls inside a disabled frame keep their look.
 void keepLookWhenDisabled(QWidget *widget);

@@ -6,6 +6,7 @@
 #include "Accessibility.h"
 #include "AnswerParser.h"
 #include "Appearance.h"
+#include "Clips.h"
 #include "FormPrinter.h"
 #include "GameContext.h"
 #include "ImageBox.h"
@@ -26,6 +27,7 @@
 #include <cstdio>
 
 namespace {
+// One is drawn for every right answer; the draw takes the list's length.
 const QString PraiseTexts[] = {
     QStringLiteral("Bravissimo."),
     QStringLiteral("Molto bravo."),
@@ -42,12 +44,31 @@ struct Titles
     QString operation;
 };
 
-const Titles TitleTable[] = {
-    {QStringLiteral("Addizione"), QStringLiteral("Somma =")},
-    {QStringLiteral("Sottrazione"), QStringLiteral("Differenza =")},
-    {QStringLiteral("Moltiplicazione"), QStringLiteral("Prodotto =")},
-    {QStringLiteral("Divisione"), QStringLiteral("Quoziente =")},
-};
+Titles titlesOf(Operation operation)
+{
+    switch (operation) {
+    case Operation::Addition:
+        return {QStringLiteral("Addizione"), QStringLiteral("Somma =")};
+    case Operation::Subtraction:
+        return {QStringLiteral("Sottrazione"), QStringLiteral("Differenza =")};
+    case Operation::Multiplication:
+        return {QStringLiteral("Moltiplicazione"), QStringLiteral("Prodotto =")};
+    case Operation::Division:
+        return {QStringLiteral("Divisione"), QStringLiteral("Quoziente =")};
+    }
+    return {};
+}
+
+// The note under the answer box when only the whole part of the quotient counts.
+const QString WholePartOnly = QStringLiteral("solo parte intera");
+
+// For the child's grown-up, when the page did not reach the printer.
+QString whyNotPrinted(FormPrinter::Outcome outcome)
+{
+    if (outcome == FormPrinter::Outcome::NoPrinter)
+        return QStringLiteral("Non c'è nessuna stampante pronta: la pagina non è stata stampata.");
+    return QStringLiteral("La stampa non è riuscita. Controlla la stampante e riprova.");
+}
 
 // Shown in place of a puzzle picture that cannot be read.
 const QColor MissingPicture{0xFF, 0xF8, 0xDC};
@@ -64,7 +85,7 @@ Vortani::~Vortani() = default;
 void Vortani::Form_Load()
 {
     ExerciseSettings &s = context.settings;
-    loadedOperation = s.Operation;
+    loadedOperation = operationFromCode(s.Operation);
     SetTopmost(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     s.SolvedCount = 0;
@@ -72,8 +93,8 @@ void Vortani::Form_Load()
     showFace(Image1);
     Frame1->setEnabled(false);
     Frame2->setEnabled(false);
-    if (s.Operation >= 1 && s.Operation <= 4) {
-        const Titles &t = TitleTable[s.Operation - 1];
+    if (loadedOperation) {
+        const Titles t = titlesOf(*loadedOperation);
         lblTitolo->setText(t.title);
         lblOperazione->setText(t.operation);
     }
@@ -106,23 +127,19 @@ void Vortani::levelChosen(int level)
     ExerciseSettings &s = context.settings;
     const int choice = ++levelChoices;
     if (s.SoundMuted == 0) {
-        context.PlayClip(102);
+        context.PlayClip(Clips::Blip);
         // A level clicked while this one's sound started has been dealt already, and its
         // option is the one shown selected: dealing this one now would not match it.
         if (isUnloading() || choice != levelChoices)
             return;
     }
-    s.Level = qint16(level);
+    [[maybe_unused]] const bool known = LevelTable::apply(s, level);
+    Q_ASSERT(known);
     showFace(Image1);
     cmdStampa->setEnabled(true);
     Frame2->setEnabled(true);
     ResetTiles();
     Accessibility::announce(lblGiudizio, QString());
-    const LevelBounds bounds = *LevelTable::bounds(level);
-    s.FirstMax = bounds.FirstMax;
-    s.FirstMin = bounds.FirstMin;
-    s.SecondMax = bounds.SecondMax;
-    s.SecondMin = bounds.SecondMin;
     casuale();
 }
 
@@ -140,10 +157,10 @@ void Vortani::casuale()
     const std::optional<Deal> deal = ProblemDealer::deal(s, context.random);
     if (!deal)
         return;
-    for (int i = 0; i < TileCount; ++i)
-        cmdOper[std::size_t(i)]->setText(deal->tiles[std::size_t(i)].caption);
-    if (deal->label2)
-        Label2->setText(*deal->label2);
+    for (std::size_t i = 0; i < cmdOper.size(); ++i)
+        cmdOper[i]->setText(deal->tiles[i].caption);
+    if (deal->wholePartOnly)
+        Label2->setText(*deal->wholePartOnly ? WholePartOnly : QString());
 
     // A missing or unreadable picture must not end the game: the tiles are dealt, so show a
     // plain fill (never the previous picture) and say which file it was.
@@ -170,7 +187,7 @@ void Vortani::cmdOper_Click(qint16 index)
 {
     ExerciseSettings &s = context.settings;
     if (s.SoundMuted == 0) {
-        context.PlayClip(105);
+        context.PlayClip(Clips::Click);
         // An answer confirmed while the sound started may have solved this very tile: it must
         // not be opened again and counted twice.
         if (isUnloading() || !cmdOper[std::size_t(index)]->isVisible())
@@ -178,7 +195,7 @@ void Vortani::cmdOper_Click(qint16 index)
     }
     Frame1->setEnabled(true);
     txtRisultato->clear();
-    if (s.CurrentTile >= 0 && s.CurrentTile < TileCount)
+    if (s.CurrentTile >= 0 && s.CurrentTile < ExerciseSettings::TileCount)
         Appearance::setColour(cmdOper[std::size_t(s.CurrentTile)], QPalette::Button,
                               Appearance::buttonFace());
     s.CurrentTile = index;
@@ -201,15 +218,15 @@ void Vortani::cmdOK_MouseDown()
     if (answer == double(s.ResultTable[std::size_t(tile)])) {
         ++s.SolvedCount;
         context.random.reseedFromClock();
-        const int k = int(context.random.next() * 7);
-        Accessibility::announce(lblGiudizio, PraiseTexts[qBound(0, k, 6)]);
+        const int k = context.random.index(int(std::size(PraiseTexts)));
+        Accessibility::announce(lblGiudizio, PraiseTexts[k]);
         txtRisultato->clear();
-        if (tile < TileCount)
+        if (tile < ExerciseSettings::TileCount)
             cmdOper[std::size_t(tile)]->setVisible(false);
         Frame1->setEnabled(false);
         showFace(Image2);
         if (s.SoundMuted == 0) {
-            context.PlayClip(104);
+            context.PlayClip(Clips::Chime);
             if (isUnloading())
                 return;
         }
@@ -219,12 +236,12 @@ void Vortani::cmdOK_MouseDown()
         showFace(Image4);
         txtRisultato->setFocus(Qt::OtherFocusReason);
         if (s.SoundMuted == 0) {
-            context.PlayClip(103);
+            context.PlayClip(Clips::Oops);
             if (isUnloading())
                 return;
         }
     }
-    if (s.SolvedCount == 12) {
+    if (s.SolvedCount == ExerciseSettings::TileCount) {
         Accessibility::announce(lblGiudizio, QStringLiteral("Hai finito. Guarda che bel disegno"));
         Option1->clearSelection();
         Option2->clearSelection();
@@ -232,15 +249,16 @@ void Vortani::cmdOK_MouseDown()
         showFace(Image3);
         s.SolvedCount = 0;
         if (s.SoundMuted == 0)
-            context.PlayClip(101);
+            context.PlayClip(Clips::Fanfare);
     }
 }
 
 void Vortani::cmdStampa_Click()
 {
-    const QString problem = FormPrinter::print(grab().toImage(), windowTitle());
-    if (problem.isEmpty())
+    const FormPrinter::Outcome outcome = FormPrinter::print(grab().toImage(), windowTitle());
+    if (outcome == FormPrinter::Outcome::Printed)
         return;
+    const QString problem = whyNotPrinted(outcome);
     // Not modal to the application and not waited for: the game goes on behind the message.
     auto *message =
         new QMessageBox(QMessageBox::Information, windowTitle(), problem, QMessageBox::Ok, this);
@@ -255,7 +273,7 @@ void Vortani::cmdEsci_Click()
 {
     ExerciseSettings &s = context.settings;
     if (s.SoundMuted == 0) {
-        context.PlayClip(105);
+        context.PlayClip(Clips::Click);
         if (isUnloading())
             return;
     }

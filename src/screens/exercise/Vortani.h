@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ExerciseSettings.h"
+#include "Operation.h"
 #include "PressButton.h"
 
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 struct GameContext;
 class ImageBox;
@@ -16,15 +19,12 @@ class QLineEdit;
 class QPushButton;
 
 // The exercise screen: twelve problem tiles over a hidden picture, a keypad and a verdict line.
-// The controls are public, as on a designer form, so that the start screen and the tests reach
-// them by name; each one's objectName is its member name ("cmdOper_0" .. "cmdOper_11" for the
-// tiles).
+// The controls are public, as on a designer form, so that the tests reach them by name; each
+// one's objectName is its member name ("cmdOper_0" .. "cmdOper_11" for the tiles).
 class Vortani : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int TileCount = 12;
-
     explicit Vortani(GameContext &context, QWidget *parent = nullptr);
     ~Vortani() override;
 
@@ -67,7 +67,7 @@ public:
     // Discards the form, deferred; the start screen does it when another operation is chosen.
     void unload();
     // The operation the form was loaded for.
-    int operation() const { return loadedOperation; }
+    std::optional<Operation> operation() const { return loadedOperation; }
 
     // Title strip
     QLabel *lblTitolo = nullptr;
@@ -82,7 +82,7 @@ public:
     PictureOptionButton *Option4 = nullptr;
     // Puzzle
     QGroupBox *Frame2 = nullptr;
-    std::array<QPushButton *, TileCount> cmdOper{};
+    std::array<QPushButton *, ExerciseSettings::TileCount> cmdOper{};
     ImageBox *imgPuzzle = nullptr;
     // Keypad
     QGroupBox *Frame1 = nullptr;
@@ -117,19 +117,20 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Built in VortaniLayout.cpp.
+    // In VortaniLayout.cpp.
     void setupLayout();
     void setupTabOrder();
+    // In VortaniInput.cpp, with eventFilter and the keypad handlers.
     void connectHandlers();
+    void typeKey(int key, const QString &text);
 
     void levelChosen(int level);
-    void typeKey(int key, const QString &text);
     void showFace(ImageBox *face);
     void setGiudizioSize(qreal points);
 
     GameContext &context;
     bool unloadRequested = false;
-    int loadedOperation = 0;
+    std::optional<Operation> loadedOperation;
     // Counts level choices, so that a handler resumed after its sound knows whether another
     // choice ran in between.
     int levelChoices = 0;

@@ -3,6 +3,7 @@
 // the pointer and keyboard help around them.
 #include "Vortani.h"
 
+#include "Clips.h"
 #include "EnterKey.h"
 #include "GameContext.h"
 #include "PictureOptionButton.h"
@@ -20,7 +21,7 @@ void Vortani::connectHandlers()
     connect(Option2, &QAbstractButton::clicked, this, &Vortani::Option2_Click);
     connect(Option3, &QAbstractButton::clicked, this, &Vortani::Option3_Click);
     connect(Option4, &QAbstractButton::clicked, this, &Vortani::Option4_Click);
-    for (int i = 0; i < TileCount; ++i)
+    for (int i = 0; i < ExerciseSettings::TileCount; ++i)
         connect(cmdOper[std::size_t(i)], &QPushButton::clicked, this,
                 [this, i] { cmdOper_Click(qint16(i)); });
     connect(cmdStampa, &QPushButton::clicked, this, &Vortani::cmdStampa_Click);
@@ -110,7 +111,7 @@ void Vortani::typeKey(int key, const QString &text)
     QCoreApplication::postEvent(txtRisultato,
                                 new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
     if (context.settings.SoundMuted == 0)
-        context.PlayClip(102);
+        context.PlayClip(Clips::Blip);
 }
 
 void Vortani::Cmd_0_MouseDown()

@@ -21,13 +21,12 @@ const QColor FrameCaption{0x00, 0x00, 0x80};
 const QColor Magenta{0xC0, 0x00, 0xC0};
 const QColor LightGrey{0xC0, 0xC0, 0xC0};
 
-QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect, const QString &caption,
-                 qreal points)
+// The exercise form's frames are closed and opened during play and keep their look closed.
+QGroupBox *captionedFrame(QWidget *parent, const QString &name, const QRect &rect,
+                          const QString &caption, qreal points)
 {
-    auto *f = Appearance::place(new QGroupBox(caption, parent), name, rect);
+    auto *f = Appearance::frame(parent, name, rect, caption);
     f->setFont(Appearance::font(ComicSans, points));
-    f->setAutoFillBackground(true);
-    Appearance::setColour(f, QPalette::Window, Appearance::FormBackground);
     Appearance::setColour(f, QPalette::WindowText, FrameCaption);
     Appearance::keepLookWhenDisabled(f);
     return f;
@@ -82,8 +81,8 @@ void Vortani::setupLayout()
     cmdStampa->setEnabled(false);
 
     // Level choice.
-    Frame3 =
-        frame(this, QStringLiteral("Frame3"), {4, 128, 109, 153}, QStringLiteral("Livello"), 9.75);
+    Frame3 = captionedFrame(this, QStringLiteral("Frame3"), {4, 128, 109, 153},
+                            QStringLiteral("Livello"), 9.75);
     const auto option = [this](const QString &name, const QRect &rect, QStringView word,
                                const QColor &background) {
         const QString picture = QStringLiteral("level_%1").arg(word);
@@ -104,12 +103,12 @@ void Vortani::setupLayout()
     Option4 = option(QStringLiteral("Option4"), {12, 116, 85, 25}, u"esagerato", face);
 
     // The puzzle: the picture first, so that the tiles lie above it.
-    Frame2 =
-        frame(this, QStringLiteral("Frame2"), {120, 56, 369, 293}, QStringLiteral("Puzzle"), 9.75);
+    Frame2 = captionedFrame(this, QStringLiteral("Frame2"), {120, 56, 369, 293},
+                            QStringLiteral("Puzzle"), 9.75);
     imgPuzzle =
         Appearance::place(new ImageBox(Frame2), QStringLiteral("imgPuzzle"), {8, 20, 353, 265});
     imgPuzzle->setAccessibleName(QStringLiteral("Disegno nascosto"));
-    for (int i = 0; i < TileCount; ++i) {
+    for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
         // An 88-pixel pitch for 89-pixel tiles: neighbours overlap by one pixel, so that no
         // strip of frame shows between them and together they cover the picture exactly.
         const QRect rect(8 + 88 * (i % 4), 20 + 88 * (i / 4), 89, 89);
@@ -125,8 +124,8 @@ void Vortani::setupLayout()
     }
 
     // The keypad, laid out like a calculator's.
-    Frame1 = frame(this, QStringLiteral("Frame1"), {496, 104, 129, 221},
-                   QStringLiteral("Tastierino numerico"), 9);
+    Frame1 = captionedFrame(this, QStringLiteral("Frame1"), {496, 104, 129, 221},
+                            QStringLiteral("Tastierino numerico"), 9);
     const auto key = [this, face](const QString &name, const QRect &rect, QStringView picture,
                                   const QString &spoken) {
         auto *b = pictureButton<PressButton>(
@@ -197,8 +196,8 @@ void Vortani::setupTabOrder()
     // In increasing tab position; labels, frames and pictures never take the focus.
     QList<QWidget *> order{cmdEsci, txtRisultato, CmdBack, Cmd_0, Cmd_9, Cmd_8, Cmd_7,
                            Cmd_6,   Cmd_5,        Cmd_4,   Cmd_3, Cmd_2, Cmd_1, cmdOK};
-    for (int i = TileCount - 1; i >= 0; --i)
-        order << cmdOper[std::size_t(i)];
+    for (auto tile = cmdOper.rbegin(); tile != cmdOper.rend(); ++tile)
+        order << *tile;
     order << Option1 << Option2 << Option3 << cmdStampa << Option4;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);

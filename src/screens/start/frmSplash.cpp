@@ -2,6 +2,7 @@
 #include "frmSplash.h"
 
 #include "AppVersion.h"
+#include "Clips.h"
 #include "EnterKey.h"
 #include "GameContext.h"
 #include "SetTopmost.h"
@@ -63,35 +64,35 @@ void frmSplash::Form_Load()
 
 void frmSplash::cmdAdd_Click()
 {
-    operationChosen(1);
+    operationChosen(Operation::Addition);
 }
 
 void frmSplash::cmdSott_Click()
 {
-    operationChosen(2);
+    operationChosen(Operation::Subtraction);
 }
 
 void frmSplash::cmdMolt_Click()
 {
-    operationChosen(3);
+    operationChosen(Operation::Multiplication);
 }
 
 void frmSplash::cmdDiv_Click()
 {
-    operationChosen(4);
+    operationChosen(Operation::Division);
 }
 
-void frmSplash::operationChosen(int operation)
+void frmSplash::operationChosen(Operation operation)
 {
     const int choice = ++operationChoices;
     if (context.settings.SoundMuted == 0) {
-        context.PlayClip(105);
+        context.PlayClip(Clips::Click);
         // Another operation chosen while this one's sound started has opened its screen
         // already; going on would change the operation under that screen's title.
         if (choice != operationChoices)
             return;
     }
-    context.settings.Operation = qint16(operation);
+    context.settings.Operation = operationCode(operation);
     showExercise();
 }
 
@@ -99,7 +100,8 @@ void frmSplash::showExercise()
 {
     // The open screen is only brought forward for its own operation. For another one it is
     // replaced, or its tiles would be dealt for an operation its titles do not name.
-    if (exercise && !exercise->isUnloading() && exercise->operation() != context.settings.Operation)
+    if (exercise && !exercise->isUnloading() &&
+        exercise->operation() != operationFromCode(context.settings.Operation))
         exercise->unload();
     // A form that is on its way out counts as unloaded: the next choice builds a fresh one.
     if (!exercise || exercise->isUnloading()) {
@@ -126,7 +128,7 @@ void frmSplash::Check1_Click()
     ExerciseSettings &s = context.settings;
     s.SoundMuted = s.SoundMuted == 0 ? 1 : 0;
     if (s.SoundMuted == 0)
-        context.PlayClip(105);
+        context.PlayClip(Clips::Click);
 }
 
 void frmSplash::cmdEsci_Click()

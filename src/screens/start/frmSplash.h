@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Operation.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -53,7 +55,7 @@ protected:
 
 private:
     void setupLayout();
-    void operationChosen(int operation);
+    void operationChosen(Operation operation);
     void showExercise();
     void comeBack();
 

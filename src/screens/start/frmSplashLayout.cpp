@@ -13,14 +13,6 @@
 namespace {
 const QString Arial = QStringLiteral("Arial");
 
-QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect)
-{
-    auto *f = Appearance::place(new QGroupBox(parent), name, rect);
-    f->setAutoFillBackground(true);
-    Appearance::setColour(f, QPalette::Window, Appearance::FormBackground);
-    return f;
-}
-
 QPushButton *operationButton(QWidget *parent, const QString &name, const QPoint &at,
                              QStringView face, const QString &spoken)
 {
@@ -40,8 +32,8 @@ void frmSplash::setupLayout()
     Appearance::setUpForm(this, QStringLiteral("Vortani Puzzle"));
     setObjectName(QStringLiteral("frmSplash"));
 
-    Frame2 = frame(this, QStringLiteral("Frame2"), {68, 72, 493, 285});
-    Frame1 = frame(Frame2, QStringLiteral("Frame1"), {8, 8, 476, 270});
+    Frame2 = Appearance::frame(this, QStringLiteral("Frame2"), {68, 72, 493, 285});
+    Frame1 = Appearance::frame(Frame2, QStringLiteral("Frame1"), {8, 8, 476, 270});
     // The product name is drawn as the banner, which lies above it and covers all but its top.
     lblProductName =
         Appearance::label(Frame1, QStringLiteral("lblProductName"), {112, 12, 238, 51},
