@@ -32,6 +32,16 @@ QRect ClassicStyle::focusMarkRect(const QRect &button)
     return button.adjusted(4, 4, -4, -4);
 }
 
+void ClassicStyle::drawFocusMark(const QStyle *style, QPainter *painter, const QStyleOption &button,
+                                 const QRect &rect, const QWidget *widget)
+{
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(button);
+    focus.rect = rect;
+    focus.backgroundColor = button.palette.color(QPalette::Button);
+    style->drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
+}
+
 void ClassicStyle::drawEdge(QPainter *painter, const QRect &rect, const QColor &face, bool sunken)
 {
     // Outer and inner lines, light above and left, dark below and right; swapped when sunken.
@@ -147,11 +157,6 @@ void ClassicStyle::drawControl(ControlElement element, const QStyleOption *optio
     if (sunken)
         drawEdge(painter, button->rect, button->palette.color(QPalette::Button), true);
 
-    if (button->state & State_HasFocus) {
-        QStyleOptionFocusRect focus;
-        focus.QStyleOption::operator=(*button);
-        focus.rect = focusMarkRect(button->rect);
-        focus.backgroundColor = button->palette.color(QPalette::Button);
-        proxy()->drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
-    }
+    if (button->state & State_HasFocus)
+        drawFocusMark(proxy(), painter, *button, focusMarkRect(button->rect), widget);
 }

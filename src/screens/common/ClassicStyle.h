@@ -21,6 +21,9 @@ public:
 
     // The rectangle the focus mark is drawn on for a button of this size.
     static QRect focusMarkRect(const QRect &button);
+    // The focus mark of a focused button, at rect, drawn by style.
+    static void drawFocusMark(const QStyle *style, QPainter *painter, const QStyleOption &button,
+                              const QRect &rect, const QWidget *widget);
     // The two-pixel edge alone, raised or sunken, over whatever is already painted.
     static void drawEdge(QPainter *painter, const QRect &rect, const QColor &face, bool sunken);
 };

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PictureOptionButton.h"
 
+#include "ClassicStyle.h"
+
 #include <QAccessible>
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
+#include <QStyleOption>
 
 PictureOptionButton::PictureOptionButton(const QIcon &normalFace, const QIcon &selectedFace,
                                          QWidget *parent)
@@ -48,9 +50,8 @@ void PictureOptionButton::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), picture);
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
+        QStyleOption option;
         option.initFrom(this);
-        option.rect = rect().adjusted(1, 1, -1, -1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        ClassicStyle::drawFocusMark(style(), &painter, option, rect().adjusted(1, 1, -1, -1), this);
     }
 }

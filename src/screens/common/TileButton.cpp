@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QStyleOptionFocusRect>
 
 TileButton::TileButton(QWidget *parent) : QPushButton(parent) {}
 
@@ -23,10 +22,7 @@ void TileButton::paintEvent(QPaintEvent *)
     const QRect textArea = isDown() ? rect().translated(1, 1) : rect();
     painter.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, text());
 
-    if (option.state & QStyle::State_HasFocus) {
-        QStyleOptionFocusRect focus;
-        focus.QStyleOption::operator=(option);
-        focus.rect = ClassicStyle::focusMarkRect(rect());
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-    }
+    if (option.state & QStyle::State_HasFocus)
+        ClassicStyle::drawFocusMark(style(), &painter, option, ClassicStyle::focusMarkRect(rect()),
+                                    this);
 }
