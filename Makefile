@@ -1,18 +1,22 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# make play   installs what is missing, builds and starts the game
-# make test   installs what is missing, builds and runs every test headless
+# make play   installs what building and running need, builds and starts the game
+# make test   installs what the tests need as well, builds and runs every test headless
 # make bench  builds and runs the benchmarks
-# make package  builds the Debian package build/vortani_<version>_<arch>.deb
+# make package  builds the Debian package build/vortani_<version>_<arch>.deb and checks it with
+#             lintian, which must report nothing
 # make fuzz   builds the fuzz targets with clang in a folder of their own and runs each a while
 BUILD ?= build
 TYPE ?= RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: play test bench fuzz deps build screenshots package clean
+.PHONY: play test bench fuzz deps test-deps build screenshots package clean
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh play
+
+test-deps: deps
+	@scripts/install-deps.sh test
 
 build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE)
@@ -21,20 +25,23 @@ build: deps
 play: build
 	$(BUILD)/bin/vortani
 
-test: build
+test: test-deps build
 	scripts/run-tests.sh $(BUILD)
 
-bench: build
+bench: test-deps build
 	scripts/run-bench.sh $(BUILD)
 
-fuzz: deps
+fuzz: test-deps
 	scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-screenshots: build
+screenshots: test-deps build
 	scripts/screenshots.sh $(BUILD)
 
-package: build
+# Tags of every kind count, pedantic ones included.
+package: test-deps build
+	rm -f $(BUILD)/vortani_*.deb
 	cd $(BUILD) && cpack -G DEB
+	lintian --pedantic -I --fail-on error,warning,info,pedantic $(BUILD)/vortani_*.deb
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

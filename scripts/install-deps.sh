@@ -1,25 +1,44 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian 12 packages that building, running and testing the game need, and only
-# those that are missing. Uses sudo when not run as root.
+# Installs the Debian 12 packages that are missing, for one of two uses. Uses sudo when not run as
+# root.
+#   install-deps.sh play   building and running the game, and nothing that starts a service
+#   install-deps.sh test   all of that, and what the tests, benchmarks, fuzzing and packaging need
 set -euo pipefail
 
-packages=(
-  # build, and the layout check of the sources
-  cmake ninja-build g++ make pkg-config clang-format
+play=(
+  cmake ninja-build g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libgl-dev
-  # run: the fonts the forms ask for by name ("Comic Sans MS", "Arial") resolve to these
+  # the fonts the forms ask for by name ("Comic Sans MS", "Arial") resolve to these
   fonts-comic-neue fonts-liberation2 fontconfig
-  # test and look: virtual display, sound server with a null sink, PDF printer
+  # native windows on a Wayland desktop
+  qt6-wayland
+)
+test=(
+  # the layout check of the sources
+  clang-format
+  # virtual X display, sound server with a null sink, PDF printer
   xvfb xauth xdotool xclip imagemagick sox pulseaudio pulseaudio-utils
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  # headless Wayland compositor
+  weston
   # benchmarks (a private session bus, xev to see windows mapped) and fuzzing (clang's libFuzzer)
   procps dbus-daemon x11-utils clang libclang-rt-14-dev
   # read the program as a screen reader does
   at-spi2-core python3-pyatspi python3-gi
-  # package: icon bitmaps, the .deb's library dependencies, checks of the desktop files
-  librsvg2-bin dpkg-dev file desktop-file-utils appstream
+  # package: icon bitmaps, the .deb's library dependencies, checks of the desktop files, of the
+  # package and of its hardening
+  librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian devscripts
 )
+
+case ${1:-} in
+  play) packages=("${play[@]}") ;;
+  test) packages=("${play[@]}" "${test[@]}") ;;
+  *)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

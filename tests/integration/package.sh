@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Debian package as a user gets it. cpack builds it from the build folder; under CI=true
-# (as root) dpkg installs it, and removes it at the end, otherwise it is unpacked into a
-# temporary tree. The installed program is then started through its bin/ link from another
-# folder on a virtual display and led to a puzzle: it must find its picture and use only
-# run-time plugins and fonts that the package depends on.
+# The Debian package as a user gets it. cpack builds it from the build folder and lintian must
+# have nothing to say about it; under CI=true (as root) dpkg installs it, otherwise it is unpacked
+# into BUILD_DIR/package-root. The installed program is then checked for hardening, started
+# through its games/ link from another folder on a virtual display and led to a puzzle: it must
+# find its picture and use only run-time plugins and fonts that the package depends on.
+# The package stays installed for the tests that need it; package-remove.sh takes it away.
 # Usage: package.sh BUILD_DIR PICTURE_COUNT   Exits 77 (skipped) when a tool is missing, outside CI.
 set -uo pipefail
 build=$(cd "$1" && pwd)
 pictures=$2
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 ci=false
 [ "${CI:-}" = true ] && ci=true
 display=:${VORTANI_PACKAGE_DISPLAY:-81}
@@ -18,19 +20,10 @@ pass() { echo "PASS: $*"; passed=$((passed + 1)); }
 fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
 
 work=$(mktemp -d)
-xvfb="" game="" installed_here=false
+xvfb="" game=""
 cleanup() {
   [ -n "$game" ] && kill "$game" 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  if $installed_here; then
-    installed_here=false
-    if dpkg -r vortani >"$work/remove.log" 2>&1 && [ ! -e /usr/lib/vortani ]; then
-      pass "dpkg -r removes the package and its folder"
-    else
-      cat "$work/remove.log"
-      fail "dpkg -r left the package or /usr/lib/vortani behind"
-    fi
-  fi
   rm -rf "$work"
 }
 finish() {
@@ -51,7 +44,8 @@ not_ready() { # a missing tool skips the test on a developer's machine and fails
   echo "SKIP: $*"
   exit 77
 }
-for tool in cpack dpkg-deb dpkg-shlibdeps file Xvfb xdotool desktop-file-validate appstreamcli; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file Xvfb xdotool desktop-file-validate appstreamcli \
+  lintian hardening-check; do
   command -v $tool >/dev/null || not_ready "$tool is not installed (scripts/install-deps.sh)"
 done
 if $ci && [ "$(id -u)" -ne 0 ]; then
@@ -70,9 +64,23 @@ echo "Package: $(basename "$deb")"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 
+# Every kind of tag counts, pedantic ones included; lintian's own notices go to stderr.
+tags=$(lintian --pedantic -I "$deb" 2>"$work/lintian.err")
+status=$?
+if [ $status -eq 0 ] && [ -z "$tags" ]; then
+  pass "lintian --pedantic -I has nothing to say"
+else
+  echo "$tags"
+  cat "$work/lintian.err"
+  fail "lintian --pedantic -I reports on the package (status $status)"
+fi
+
+# Where the package is for the tests that need it, and whether package-remove.sh removes it.
+marker=$build/package-under-test
+rm -rf "$marker" "$build/package-root"
 if $ci; then
   dpkg-query -W -f='${Status}' vortani 2>/dev/null | grep -q 'ok installed' && had=true || had=false
-  $had || installed_here=true
+  $had || printf 'root=\ninstalled_here=true\n' >"$marker"
   # No apt-get -f afterwards: every dependency must already be there from install-deps.sh.
   if dpkg -i "$deb" >"$work/install.log" 2>&1; then
     pass "dpkg -i installs it with every dependency already present"
@@ -81,21 +89,37 @@ if $ci; then
     fail "dpkg -i installs it with every dependency already present"
     finish
   fi
+  $had && printf 'root=\ninstalled_here=false\n' >"$marker"
   root=""
 else
-  dpkg-deb -x "$deb" "$work/root"
-  root=$work/root
+  root=$build/package-root
+  dpkg-deb -x "$deb" "$root"
+  printf 'root=%s\ninstalled_here=false\n' "$root" >"$marker"
 fi
 usr=$root/usr
 
 # ---- Files beside the program and for the desktop -------------------------------------------------
+# The pictures are kept with the game data, and reached from the program's folder by relative links.
 missing=""
 for n in $(seq "$pictures"); do
-  [ "$(file -b --mime-type "$usr/lib/vortani/pic$n.jpg" 2>/dev/null)" = image/jpeg ] ||
-    missing+=" pic$n.jpg"
+  link=$usr/lib/vortani/pic$n.jpg
+  target=$(readlink "$link")
+  [ -n "$target" ] && [ "${target#/}" = "$target" ] &&
+    [ "$(realpath "$link")" = "$(realpath "$usr/share/games/vortani/pic$n.jpg")" ] &&
+    [ "$(file -bL --mime-type "$link")" = image/jpeg ] || missing+=" pic$n.jpg"
 done
-[ -z "$missing" ] && pass "the $pictures puzzle pictures are beside the program" ||
-  fail "pictures missing or not JPEG beside the program:$missing"
+[ -z "$missing" ] &&
+  pass "the $pictures puzzle pictures are beside the program, linked from share/games/vortani" ||
+  fail "pictures missing, not JPEG or not relative links into share/games/vortani:$missing"
+
+# The protections the build asks for, read off the installed program. Control-flow protection
+# is not required: Debian 12's C start-up files carry no CET marks, and the linker keeps a mark
+# only when every object has it, so no program linked on Debian 12 can show one.
+if hardening-check --nocfprotection "$usr/lib/vortani/vortani"; then
+  pass "hardening-check finds PIE, stack protector, fortified calls, RELRO and BIND_NOW"
+else
+  fail "hardening-check finds the installed program not hardened"
+fi
 
 # The package's own entry and metainfo, not others installed on the machine.
 packaged() { dpkg-deb -c "$deb" | grep -oE "\./usr/share/$1\$" | head -n1 | sed "s:^\.:$root:"; }
@@ -106,17 +130,33 @@ if [ -n "$desktop" ] && desktop-file-validate "$desktop"; then
 else
   fail "no valid desktop entry in share/applications"
 fi
-if [ -n "$metainfo" ] && appstreamcli validate --no-net "$metainfo"; then
-  pass "appstreamcli validate --no-net $(basename "$metainfo")"
+if [ -n "$metainfo" ] && appstreamcli validate --pedantic --no-net "$metainfo"; then
+  pass "appstreamcli validate --pedantic --no-net $(basename "$metainfo")"
 else
   fail "no valid AppStream metainfo in share/metainfo"
 fi
+# Software centres show the same two screenshots as the README, captioned in both languages.
+shots=$(sed -n 's:.*<image[^>]*>.*/\([^/<]*\)</image>.*:\1:p' "$metainfo" 2>/dev/null |
+  sort | xargs)
+readme_shots=$(grep -o 'docs/screenshots/[^)]*' "$source_dir/README.md" | xargs -n1 basename |
+  sort | xargs)
+captions=$(grep -c '<caption>' "$metainfo" 2>/dev/null)
+captions_it=$(grep -c '<caption xml:lang="it">' "$metainfo" 2>/dev/null)
+[ -n "$shots" ] && [ "$shots" = "$readme_shots" ] && [ "$captions" = 2 ] && [ "$captions_it" = 2 ] &&
+  pass "metainfo lists the README's screenshots ($shots) with English and Italian captions" ||
+  fail "metainfo screenshots '$shots' ($captions + $captions_it captions), README has '$readme_shots'"
 
 # The entry's command, its icon at every size, and the metainfo must all name what is installed.
 entry() { sed -n "s/^$1=//p" "$desktop" 2>/dev/null | head -n1; }
 exec_cmd=$(entry Exec | cut -d' ' -f1)
-[ -n "$exec_cmd" ] && [ -x "$usr/bin/$exec_cmd" ] && pass "Exec=$exec_cmd is in bin/" ||
-  fail "Exec=$exec_cmd is not an installed command in bin/"
+[ -n "$exec_cmd" ] && [ -x "$usr/games/$exec_cmd" ] && pass "Exec=$exec_cmd is in games/" ||
+  fail "Exec=$exec_cmd is not an installed command in games/"
+# A user's terminal has the games folder in its search path (root's has not).
+if $ci; then
+  found=$(runuser -u nobody -- bash -lc 'command -v vortani' 2>&1)
+  [ "$found" = /usr/games/vortani ] && pass "a user's login shell finds vortani as $found" ||
+    fail "a user's login shell finds '$found' for vortani, not /usr/games/vortani"
+fi
 icon=$(entry Icon)
 bad_icons=""
 [ -n "$icon" ] && [ -f "$usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || bad_icons+=" scalable"
@@ -198,11 +238,11 @@ else
 fi
 stop
 
-if play "$usr/bin/vortani" installed && ! grep -q "$missing_picture" "$work/installed.err"; then
-  pass "started through bin/vortani from another folder, it shows a puzzle with its picture"
+if play "$usr/games/vortani" installed && ! grep -q "$missing_picture" "$work/installed.err"; then
+  pass "started through games/vortani from another folder, it shows a puzzle with its picture"
 else
   cat "$work/installed.err" 2>/dev/null
-  fail "the installed program, started through bin/vortani, did not show a puzzle picture"
+  fail "the installed program, started through games/vortani, did not show a puzzle picture"
 fi
 
 # Plugins and fonts are loaded at run time, out of dpkg-shlibdeps' sight: the package of every
