@@ -6,16 +6,10 @@ import sys
 import time
 
 import pyatspi
+from tree_checks import check, finish, nodes
 from gi.repository import GLib
 
-failures = []
 spoken = []  # names that changed, as a screen reader is told of them
-passes = []
-
-
-def check(condition, what):
-    print(("ok   " if condition else "FAIL ") + what)
-    (passes if condition else failures).append(what)
 
 
 def wait(seconds):
@@ -46,19 +40,6 @@ def find_app():
                 return app
         time.sleep(0.1)
     return None
-
-
-def nodes(root):
-    stack = [root]
-    while stack:
-        node = stack.pop()
-        if node is None:
-            continue
-        yield node
-        try:
-            stack.extend(node[i] for i in range(node.childCount))
-        except Exception:
-            pass
 
 
 def window(app, title):
@@ -154,5 +135,4 @@ check("Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo
       in spoken, "exercise: the typing hint is announced")
 
 game.terminate()
-print(f"{len(passes)} passed, {len(failures)} failed")
-sys.exit(1 if failures else 0)
+finish()

@@ -11,17 +11,11 @@ import sys
 import time
 
 import pyatspi
+from tree_checks import check, finish, nodes
 
 work = os.environ["VORTANI_WORK"]
 shots = os.environ["VORTANI_SHOTS"]
-failures = []
-passes = []
 SIZE = (632, 453)
-
-
-def check(condition, what):
-    print(("ok   " if condition else "FAIL ") + what)
-    (passes if condition else failures).append(what)
 
 
 def toplevels(pid):
@@ -73,19 +67,6 @@ def differing_pixels(shot_a, rect_a, shot_b, rect_b):
     out = subprocess.run(["compare", "-metric", "AE", "-fuzz", "5%", crop(shot_a, rect_a),
                           crop(shot_b, rect_b), "null:"], capture_output=True, text=True)
     return int(float(out.stderr.split()[0]))
-
-
-def nodes(root):
-    stack = [root]
-    while stack:
-        node = stack.pop()
-        if node is None:
-            continue
-        yield node
-        try:
-            stack.extend(node[i] for i in range(node.childCount))
-        except Exception:
-            pass
 
 
 def by_name(root, name):
@@ -169,5 +150,4 @@ check(not [line for line in own if re.search(r"wayland|qt\.qpa", line, re.I)],
 repeated = {line for line in own if own.count(line) > 2}
 check(not repeated, f"no message repeated ({len(own)} lines of output)")
 
-print(f"{len(passes)} passed, {len(failures)} failed")
-sys.exit(1 if failures else 0)
+finish()
