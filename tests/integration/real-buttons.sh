@@ -14,7 +14,7 @@ for tool in Xvfb xdotool xclip import compare; do
   command -v $tool >/dev/null || fail "$tool is not installed"
 done
 work=$(mktemp -d)
-export DISPLAY=:${VORTANI_TEST_DISPLAY:-95}
+export DISPLAY=:${VORTANI_BUTTONS_DISPLAY:-95}
 Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 game=
