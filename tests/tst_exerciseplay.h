@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Playing the exercise form with real mouse and keyboard events. The tests of the answer's way in
+// (keypad, presses of every kind, keys, queued input) are in tst_exerciseplay_input.cpp.
+#pragma once
+
+#include "Appearance.h"
+#include "FormHarness.h"
+#include "ImageBox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+
+#include <limits>
+
+inline const QStringList Praise{"Bravissimo.", "Molto bravo.",   "Dai che vai forte.",
+                                "Molto bene.", "Continua così.", "Sei proprio bravo.",
+                                "Uaoo!"};
+inline const QString Wrong = QStringLiteral("Ops! hai sbagliato. Riprova.");
+inline const QString Finished = QStringLiteral("Hai finito. Guarda che bel disegno");
+inline const QString ChooseTile =
+    QStringLiteral("Scegli l'operazione cliccando su una tessera del puzzle.");
+inline const QString TypeAnswer = QStringLiteral(
+    "Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo il tasto OK.");
+inline const QColor PaleYellow(255, 255, 192);
+
+inline QString facesShown(const Vortani *f)
+{
+    QStringList shown;
+    for (const ImageBox *face : {f->Image1, f->Image2, f->Image3, f->Image4})
+        if (face->isVisible())
+            shown << face->objectName();
+    return shown.join(u',');
+}
+
+inline QColor colourOf(const QPushButton *tile)
+{
+    return tile->palette().color(QPalette::Button);
+}
+
+inline QList<int> highlightedTiles(const Vortani *f)
+{
+    QList<int> lit;
+    for (int i = 0; i < ExerciseSettings::TileCount; ++i)
+        if (const QPushButton *t = f->cmdOper[std::size_t(i)];
+            t->isVisible() && colourOf(t) == PaleYellow)
+            lit << i;
+    return lit;
+}
+
+inline int visibleTiles(const Vortani *f)
+{
+    return int(std::count_if(f->cmdOper.begin(), f->cmdOper.end(),
+                             [](const QPushButton *t) { return t->isVisible(); }));
+}
+
+// How an answer reaches the box.
+inline constexpr int Keypad = 0, Keyboard = 1, Paste = 2;
+
+inline QList<int> clipsForDigits(qint64 number)
+{
+    return QList<int>(QString::number(number).size(), 102);
+}
+
+class TestExercisePlay : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void loadWaitsForALevel_data();
+    void loadWaitsForALevel();
+    void levelChoiceDeals_data();
+    void levelChoiceDeals();
+    void tileOpensTheKeypad_data();
+    void tileOpensTheKeypad();
+    void keypadTypesIntoTheBox_data();
+    void keypadTypesIntoTheBox();
+    void everyPressCounts_data();
+    void everyPressCounts();
+    void enterWorksTheFocusedButton_data();
+    void enterWorksTheFocusedButton();
+    void inertInput_data();
+    void inertInput();
+    void answerIsJudged_data();
+    void answerIsJudged();
+    void inputQueuedDuringAClip_data();
+    void inputQueuedDuringAClip();
+    void wholePuzzle_data();
+    void wholePuzzle();
+    void praiseReachesEveryText();
+    void answeredDuringItsOwnClickSound();
+    void physicalKeyboardWorksToo_data();
+    void physicalKeyboardWorksToo();
+
+private:
+    Vortani *openAtLevel(int operation, int level);
+    void keys(const QString &keys, Qt::MouseButton button = Qt::LeftButton);
+    qint32 resultOf(int tile) const { return h->context.settings.ResultTable[std::size_t(tile)]; }
+
+    std::unique_ptr<FormHarness> h;
+};

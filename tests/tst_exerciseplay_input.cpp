@@ -1,0 +1,314 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// How an answer gets into the box and what is judged: the keypad, presses of every kind and speed,
+// taps, keys on focused buttons, input queued while a clip starts, the physical keyboard.
+#include "tst_exerciseplay.h"
+
+void TestExercisePlay::keypadTypesIntoTheBox_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("selectFrom"); // -1: a double click in the box selects it all
+    QTest::addColumn<int>("selectLength");
+    QTest::addColumn<QString>("pressed");
+    QTest::addColumn<bool>("muted");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QString>("expected");
+    const auto L = Qt::LeftButton;
+    QTest::newRow("4 then 2") << "" << 0 << 0 << "42" << false << L << "42";
+    QTest::newRow("right button") << "" << 0 << 0 << "42<7" << false << Qt::RightButton << "47";
+    QTest::newRow("middle button") << "" << 0 << 0 << "9<<0" << false << Qt::MiddleButton << "0";
+    QTest::newRow("back-space drops the last digit") << "" << 0 << 0 << "42<" << false << L << "4";
+    QTest::newRow("back-space on an empty box") << "" << 0 << 0 << "<" << false << L << "";
+    QTest::newRow("every digit, in order")
+        << "" << 0 << 0 << "1234567890" << false << L << "1234567890";
+    QTest::newRow("digits after back-spacing everything")
+        << "" << 0 << 0 << "12<<<3" << false << L << "3";
+    QTest::newRow("sound off still types") << "" << 0 << 0 << "42<7" << true << L << "47";
+    QTest::newRow("a digit replaces a whole selection")
+        << "123" << 0 << 3 << "5" << false << L << "5";
+    QTest::newRow("a digit replaces a middle selection")
+        << "123" << 1 << 1 << "5" << false << L << "153";
+    QTest::newRow("back-space deletes a selection") << "123" << 0 << 2 << "<" << false << L << "3";
+    // How a child selects: a double click in the box, which then loses the focus to the key.
+    QTest::newRow("a digit replaces a selection made in the box")
+        << "123" << -1 << 0 << "5" << false << L << "5";
+}
+
+void TestExercisePlay::keypadTypesIntoTheBox()
+{
+    QFETCH(QString, before);
+    QFETCH(int, selectFrom);
+    QFETCH(int, selectLength);
+    QFETCH(QString, pressed);
+    QFETCH(bool, muted);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QString, expected);
+    h->context.settings.SoundMuted = muted;
+    Vortani *f = openAtLevel(1, 2);
+    FormHarness::click(f->cmdOper[0]);
+    f->txtRisultato->setText(before);
+    if (selectFrom < 0) {
+        FormHarness::click(f->txtRisultato);
+        QTest::mouseDClick(f->txtRisultato, Qt::LeftButton, Qt::NoModifier,
+                           f->txtRisultato->rect().center());
+        QCOMPARE(f->txtRisultato->selectedText(), before);
+        QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    } else if (selectLength > 0) {
+        f->txtRisultato->setSelection(selectFrom, selectLength);
+    }
+    h->sink.clips.clear();
+    keys(pressed, button);
+    QCOMPARE(f->txtRisultato->text(), expected);
+    QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>(pressed.size(), 102));
+}
+
+void TestExercisePlay::everyPressCounts_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("touch"); // taps of a finger instead of mouse presses
+    QTest::addColumn<int>("count");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QString>("before"); // "{R}1": a wrong answer to the open tile
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QList<int>>("clips");
+    const auto L = Qt::LeftButton;
+    const QList<int> two{102, 102}, three{102, 102, 102};
+    // clang-format off
+    QTest::newRow("quick pair on a key") << "Cmd_1" << false << 2 << L << "" << "11" << two;
+    QTest::newRow("quick triple on a key") << "Cmd_3" << false << 3 << L << "" << "333" << three;
+    QTest::newRow("quick pair, right button") << "Cmd_2" << false << 2 << Qt::RightButton << "" << "22" << two;
+    QTest::newRow("quick triple, middle button") << "Cmd_9" << false << 3 << Qt::MiddleButton << "" << "999" << three;
+    QTest::newRow("quick pair on back-space") << "CmdBack" << false << 2 << L << "123" << "1" << two;
+    QTest::newRow("quick pair on OK after a wrong answer judges twice")
+        << "cmdOK" << false << 2 << L << "{R}1" << "" << QList<int>{103, 103};
+    QTest::newRow("a tap on a key") << "Cmd_5" << true << 1 << L << "" << "5" << QList<int>{102};
+    QTest::newRow("two quick taps on a key") << "Cmd_5" << true << 2 << L << "" << "55" << two;
+    QTest::newRow("three quick taps on a key") << "Cmd_8" << true << 3 << L << "" << "888" << three;
+    // clang-format on
+}
+
+void TestExercisePlay::everyPressCounts()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, touch);
+    QFETCH(int, count);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QString, before);
+    QFETCH(QString, expected);
+    QFETCH(QList<int>, clips);
+    Vortani *f = openAtLevel(1, 1);
+    FormHarness::click(f->cmdOper[6]);
+    f->txtRisultato->setText(
+        QString(before).replace(QStringLiteral("{R}"), QString::number(resultOf(6))));
+    h->sink.clips.clear();
+
+    auto *target = f->findChild<QPushButton *>(control);
+    if (touch)
+        FormHarness::taps(target, count);
+    else
+        FormHarness::quickPresses(target, count, button);
+    QCOMPARE(f->txtRisultato->text(), expected);
+    QCOMPARE(h->sink.clips, clips);
+    QVERIFY(!target->isDown());
+    if (control == u"cmdOK") {
+        QCOMPARE(f->lblGiudizio->text(), Wrong);
+        QCOMPARE(h->context.settings.SolvedCount, qint16(0));
+        return;
+    }
+    // Held, the key stays down although its press gave the focus to the answer box.
+    QTest::mousePress(target, button, Qt::NoModifier, target->rect().center());
+    QVERIFY(target->isDown());
+    QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    QTest::mouseRelease(target, button, Qt::NoModifier, target->rect().center());
+    QVERIFY(!target->isDown());
+}
+
+void TestExercisePlay::enterWorksTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return on the exit") << "cmdEsci" << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter on the exit") << "cmdEsci" << int(Qt::Key_Enter);
+    QTest::newRow("Return on a level") << "Option3" << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter on a level") << "Option4" << int(Qt::Key_Enter);
+}
+
+void TestExercisePlay::enterWorksTheFocusedButton()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    Vortani *f = openAtLevel(2, 1);
+    auto *target = f->findChild<QAbstractButton *>(control);
+    target->setFocus();
+    const auto modifier = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+    QTest::keyPress(target, Qt::Key(key), modifier);
+    QVERIFY(target->isDown()); // down while the key is held, as with Space
+    QVERIFY(h->sink.clips.isEmpty());
+    QTest::keyRelease(target, Qt::Key(key), modifier);
+    if (control == u"cmdEsci") {
+        QVERIFY(f->isUnloading());
+        QCOMPARE(h->sink.clips, QList<int>{105});
+    } else {
+        QCOMPARE(h->context.settings.Level, qint16(control.back().digitValue()));
+        QVERIFY(target->isChecked());
+        QCOMPARE(h->sink.clips, QList<int>{102});
+    }
+}
+
+void TestExercisePlay::inertInput_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key"); // 0: a mouse press
+    QTest::addColumn<bool>("keypadOpen");
+    QTest::newRow("Space on a focused digit key") << "Cmd_4" << int(Qt::Key_Space) << true;
+    QTest::newRow("Return on a focused digit key") << "Cmd_4" << int(Qt::Key_Return) << true;
+    QTest::newRow("Enter on a focused back-space") << "CmdBack" << int(Qt::Key_Enter) << true;
+    QTest::newRow("Space on a focused OK") << "cmdOK" << int(Qt::Key_Space) << true;
+    QTest::newRow("Return on a focused OK") << "cmdOK" << int(Qt::Key_Return) << true;
+    QTest::newRow("keypad Enter on a focused OK") << "cmdOK" << int(Qt::Key_Enter) << true;
+    QTest::newRow("keypad Enter on a focused digit key") << "Cmd_7" << int(Qt::Key_Enter) << true;
+    QTest::newRow("digit pressed while the keypad is closed") << "Cmd_4" << 0 << false;
+    QTest::newRow("back-space pressed while the keypad is closed") << "CmdBack" << 0 << false;
+    QTest::newRow("OK pressed while the keypad is closed") << "cmdOK" << 0 << false;
+}
+
+void TestExercisePlay::inertInput()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(bool, keypadOpen);
+    Vortani *f = openAtLevel(1, 1);
+    if (keypadOpen)
+        FormHarness::click(f->cmdOper[3]);
+    // The right answer is in the box, so a judgement or a keystroke would show.
+    const QString answer = QString::number(resultOf(h->context.settings.CurrentTile));
+    f->txtRisultato->setText(answer);
+    h->sink.clips.clear();
+    const QString hint = f->lblGiudizio->text();
+
+    auto *target = f->findChild<QPushButton *>(control);
+    FormHarness::activate(target, key);
+    QCoreApplication::processEvents();
+    QCOMPARE(f->txtRisultato->text(), answer);
+    QVERIFY(h->sink.clips.isEmpty());
+    QCOMPARE(h->context.settings.SolvedCount, qint16(0));
+    QCOMPARE(h->context.settings.ShowHints, qint16(1));
+    QCOMPARE(f->lblGiudizio->text(), hint);
+    QCOMPARE(f->lblGiudizio->font().pointSizeF(), 18.0);
+    QCOMPARE(visibleTiles(f), ExerciseSettings::TileCount);
+}
+
+void TestExercisePlay::inputQueuedDuringAClip_data()
+{
+    QTest::addColumn<int>("openTile");   // -1: no tile open yet
+    QTest::addColumn<QString>("answer"); // typed on the open tile before acting
+    QTest::addColumn<QString>("queued");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<bool>("muted");
+    QTest::addColumn<int>("tile"); // the one left open; -1: the keypad ends closed
+    QTest::addColumn<int>("solved");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("clips");
+    // clang-format off
+    QTest::newRow("tile click queued before another tile's click")
+        << -1 << "" << "cmdOper_3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 105};
+    QTest::newRow("tile click queued, sound off: it comes last")
+        << -1 << "" << "cmdOper_3" << "cmdOper_5" << true << 3 << 0 << "" << QList<int>{};
+    QTest::newRow("key queued before the first tile's click")
+        << -1 << "" << "Cmd_7" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105};
+    QTest::newRow("key queued before another tile's click")
+        << 2 << "" << "Cmd_7" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+    QTest::newRow("tile click queued before a right answer")
+        << 4 << "right" << "cmdOper_3" << "cmdOK" << false << 3 << 1 << "" << QList<int>{104, 105};
+    QTest::newRow("key queued before a right answer")
+        << 4 << "right" << "Cmd_7" << "cmdOK" << false << -1 << 1 << "" << QList<int>{104};
+    QTest::newRow("key queued before a wrong answer")
+        << 4 << "wrong" << "Cmd_7" << "cmdOK" << false << 4 << 0 << "7" << QList<int>{103, 102};
+    QTest::newRow("level click queued before a tile click")
+        << 2 << "" << "Option3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+    // clang-format on
+}
+
+void TestExercisePlay::inputQueuedDuringAClip()
+{
+    QFETCH(int, openTile);
+    QFETCH(QString, answer);
+    QFETCH(QString, queued);
+    QFETCH(QString, then);
+    QFETCH(bool, muted);
+    QFETCH(int, tile);
+    QFETCH(int, solved);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, clips);
+    ExerciseSettings &s = h->context.settings;
+    s.SoundMuted = muted;
+    Vortani *f = openAtLevel(1, 2);
+    if (openTile >= 0) {
+        FormHarness::click(f->cmdOper[std::size_t(openTile)]);
+        if (!answer.isEmpty())
+            keys(QString::number(resultOf(openTile) + (answer == u"right" ? 0 : 1)));
+    }
+    h->sink.clips.clear();
+    FormHarness::queueClick(f->findChild<QWidget *>(queued));
+    auto *target = f->findChild<QPushButton *>(then);
+    if (target == f->cmdOK)
+        FormHarness::press(target);
+    else
+        FormHarness::click(target);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+
+    QCOMPARE(h->sink.clips, clips);
+    QCOMPARE(s.SolvedCount, qint16(solved));
+    QCOMPARE(f->txtRisultato->text(), text);
+    QCOMPARE(f->Frame1->isEnabled(), tile >= 0);
+    QCOMPARE(highlightedTiles(f), tile >= 0 ? QList<int>{tile} : QList<int>{});
+    if (tile >= 0)
+        QCOMPARE(s.CurrentTile, qint16(tile));
+    if (target == f->cmdOK)
+        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, target->rect().center());
+}
+
+void TestExercisePlay::physicalKeyboardWorksToo_data()
+{
+    QTest::addColumn<bool>("spaceOnTile");
+    QTest::addColumn<bool>("keypadOpen");
+    QTest::newRow("tile clicked, digits typed") << false << true;
+    QTest::newRow("tile chosen with Space, digits typed") << true << true;
+    QTest::newRow("keypad closed: digits stay out") << false << false;
+}
+
+void TestExercisePlay::physicalKeyboardWorksToo()
+{
+    QFETCH(bool, spaceOnTile);
+    QFETCH(bool, keypadOpen);
+    Vortani *f = openAtLevel(1, 2);
+    QPushButton *tile = f->cmdOper[5];
+    if (keypadOpen) {
+        if (spaceOnTile) {
+            tile->setFocus();
+            QTest::keyClick(tile, Qt::Key_Space);
+        } else {
+            FormHarness::click(tile);
+        }
+    } else {
+        tile->setFocus();
+    }
+    QCOMPARE(f->Frame1->isEnabled(), keypadOpen);
+    const QString answer = QString::number(resultOf(5));
+    // Typed where the focus is: on the tile, not in the box.
+    QTest::keyClicks(QApplication::focusWidget(), answer + u'9');
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    if (!keypadOpen) {
+        QVERIFY(f->txtRisultato->text().isEmpty());
+        return;
+    }
+    QCOMPARE(f->txtRisultato->text(), answer);
+    QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    QTest::keyClick(f->txtRisultato, Qt::Key_Return);
+    QVERIFY(!tile->isVisible());
+    QCOMPARE(h->context.settings.SolvedCount, qint16(1));
+    // With the keypad closed again, Enter in the box judges nothing more.
+    QTest::keyClick(f->txtRisultato, Qt::Key_Return);
+    QCOMPARE(h->context.settings.SolvedCount, qint16(1));
+}
