@@ -8,7 +8,7 @@ build=${1:-build}
 out=${2:-docs/screenshots}
 mkdir -p "$out"
 export DISPLAY=:${VORTANI_SHOT_DISPLAY:-97}
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $game $xvfb 2>/dev/null || true' EXIT
 sleep 1

@@ -20,7 +20,7 @@ exec dbus-run-session -- bash -c '
   set -euo pipefail
   export DISPLAY=:91 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
   unset QT_QPA_PLATFORM
-  Xvfb $DISPLAY -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb $DISPLAY -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb=$!
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   bus=$!

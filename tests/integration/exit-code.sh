@@ -12,7 +12,8 @@ for tool in Xvfb xdotool; do
   command -v $tool >/dev/null || fail "$tool is not installed"
 done
 export DISPLAY=:${VORTANI_TEST_DISPLAY:-96}
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: the next program started must not meet the server resetting after the last one left.
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 sleep 1

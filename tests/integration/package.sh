@@ -177,7 +177,8 @@ version=$(dpkg-deb -f "$deb" Version)
 # ---- The installed program, started as a user would ---------------------------------------------
 export DISPLAY=$display
 unset QT_QPA_PLATFORM
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: the next program started must not meet the server resetting after the last one left.
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do
   xdotool getdisplaygeometry >/dev/null 2>&1 && break

@@ -15,7 +15,7 @@ for tool in Xvfb xdotool xclip import compare; do
 done
 work=$(mktemp -d)
 export DISPLAY=:${VORTANI_BUTTONS_DISPLAY:-95}
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 game=
 trap 'kill $game $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
