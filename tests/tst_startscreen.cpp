@@ -318,9 +318,12 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound()
 void TestStartScreen::leavingWhileATileWaitsForItsSound_data()
 {
     QTest::addColumn<QString>("handler");
-    QTest::newRow("tile click") << "tile";
-    QTest::newRow("level choice") << "level";
-    QTest::newRow("wrong answer") << "ok";
+    QTest::addColumn<bool>("thenAnother"); // another operation chosen right after leaving
+    QTest::newRow("tile click") << "tile" << false;
+    QTest::newRow("level choice") << "level" << false;
+    QTest::newRow("wrong answer") << "ok" << false;
+    QTest::newRow("tile click, then another operation") << "tile" << true;
+    QTest::newRow("wrong answer, then another operation") << "ok" << true;
 }
 
 void TestStartScreen::leavingWhileATileWaitsForItsSound()
@@ -329,6 +332,7 @@ void TestStartScreen::leavingWhileATileWaitsForItsSound()
     // below; the form is unloaded under a handler that then resumes. Run under the address
     // sanitizer this catches any touch of freed memory.
     QFETCH(QString, handler);
+    QFETCH(bool, thenAnother);
     FormHarness::click(start->cmdMolt);
     QPointer<Vortani> exercise = start->exerciseForm();
     harness->form = exercise;
@@ -337,6 +341,9 @@ void TestStartScreen::leavingWhileATileWaitsForItsSound()
     harness->sink.clips.clear();
 
     FormHarness::queueClick(exercise->cmdEsci);
+    // Its sound lets waiting input run again, under the handler that is still waiting.
+    if (thenAnother)
+        FormHarness::queueClick(start->cmdSott);
     if (handler == u"tile")
         exercise->cmdOper_Click(7);
     else if (handler == u"level")
@@ -348,9 +355,14 @@ void TestStartScreen::leavingWhileATileWaitsForItsSound()
     QTRY_VERIFY(!exercise); // then gone
     QCOMPARE(harness->context.settings.ShowHints, qint16(1));
     QVERIFY(start->isVisible());
-    // The handler's own sound came first, then the exit's click.
-    QCOMPARE(harness->sink.clips.size(), 2);
+    // The handler's own sound came first, then the exit's click (and the operation's).
+    QCOMPARE(harness->sink.clips.size(), thenAnother ? 3 : 2);
     QCOMPARE(harness->sink.clips.last(), 105);
+    if (thenAnother) {
+        QVERIFY(start->exerciseForm());
+        QCOMPARE(harness->context.settings.Operation, qint16(2));
+        return;
+    }
     FormHarness::click(start->cmdAdd);
     QVERIFY(start->exerciseForm());
     QVERIFY(start->exerciseForm() != exercise.data());

@@ -342,7 +342,11 @@ void Storm::key()
              .arg(mods ? "ctrl+" : "")
              .arg(int(k), 0, 16)
              .arg(w->objectName()));
-    QTest::keyClick(w, k, mods);
+    // The press may take its window away (a form unloaded, a message closed): no release then.
+    const QPointer<QWindow> target = w;
+    QTest::keyPress(w, k, mods);
+    if (target)
+        QTest::keyRelease(w, k, mods);
 }
 
 QString Storm::pasteText()
