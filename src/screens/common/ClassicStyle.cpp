@@ -98,12 +98,12 @@ void ClassicStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *o
         const int top = qMax(pixelMetric(PM_ExclusiveIndicatorHeight, option, widget),
                              option->fontMetrics.height()) +
                         3;
-        const QRect frame = option->rect.adjusted(0, top, -1, -1);
+        // Room for the light line one pixel below and right of the dark one.
+        const QRect line = option->rect.adjusted(0, top, -2, -2);
         const QColor back = option->palette.color(QPalette::Window);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->setBrush(Qt::NoBrush);
-        const QRect line = frame.adjusted(0, 0, -1, -1);
         painter->setPen(back.lighter(150));
         painter->drawRect(line.translated(1, 1));
         painter->setPen(back.darker(140));
@@ -139,11 +139,10 @@ void ClassicStyle::drawControl(ControlElement element, const QStyleOption *optio
         // picture keeps its look: its disabled mode there is its normal picture.
         const bool greyed = widget && widget->testAttribute(Qt::WA_ForceDisabled);
         const QIcon::Mode mode =
-            greyed || !(button->state & State_Enabled) ? QIcon::Disabled : QIcon::Normal;
+            greyed || button->state & State_Enabled ? QIcon::Normal : QIcon::Disabled;
         const QIcon::State state = button->state & State_On ? QIcon::On : QIcon::Off;
-        const qreal ratio = painter->device()->devicePixelRatio();
-        QPixmap picture =
-            button->icon.pixmap(button->iconSize, ratio, greyed ? QIcon::Normal : mode, state);
+        QPixmap picture = button->icon.pixmap(button->iconSize,
+                                              painter->device()->devicePixelRatio(), mode, state);
         if (greyed)
             picture = washedOut(picture);
         QRect target(QPoint(), button->iconSize);
