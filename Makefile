@@ -4,19 +4,25 @@
 # make bench  builds and runs the benchmarks
 # make package  builds the Debian package build/vortani_<version>_<arch>.deb and checks it with
 #             lintian, which must report nothing
+# make windows  builds the Windows edition with MinGW-w64 (Qt for it is built once into a cache
+#             outside the clone): build-windows/Vortani-<version>-win64.zip and .msi
 # make fuzz   builds the fuzz targets with clang in a folder of their own and runs each a while
 BUILD ?= build
 TYPE ?= RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
+WINDOWS_BUILD ?= build-windows
 FUZZ_SECONDS ?= 60
 
-.PHONY: play test bench fuzz deps test-deps build screenshots package clean
+.PHONY: play test bench fuzz deps test-deps windows-deps build windows screenshots package clean
 
 deps:
 	@scripts/install-deps.sh play
 
 test-deps: deps
 	@scripts/install-deps.sh test
+
+windows-deps:
+	@scripts/install-deps.sh windows
 
 build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE)
@@ -26,7 +32,8 @@ play: build
 	$(BUILD)/bin/vortani
 
 test: test-deps build
-	scripts/run-tests.sh $(BUILD)
+	scripts/build-windows.sh $(WINDOWS_BUILD)
+	scripts/run-tests.sh $(BUILD) $(WINDOWS_BUILD)
 
 bench: test-deps build
 	scripts/run-bench.sh $(BUILD)
@@ -43,5 +50,8 @@ package: test-deps build
 	cd $(BUILD) && cpack -G DEB
 	lintian --pedantic -I --fail-on error,warning,info,pedantic $(BUILD)/vortani_*.deb
 
+windows: windows-deps
+	scripts/build-windows.sh $(WINDOWS_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)

@@ -3,7 +3,9 @@
 # Installs the Debian 12 packages that are missing, for one of two uses. Uses sudo when not run as
 # root.
 #   install-deps.sh play   building and running the game, and nothing that starts a service
-#   install-deps.sh test   all of that, and what the tests, benchmarks, fuzzing and packaging need
+#   install-deps.sh windows  building the Windows edition (zip and MSI) from Linux
+#   install-deps.sh test   all of these, and what the tests, benchmarks, fuzzing and packaging
+#                          need
 set -euo pipefail
 
 play=(
@@ -31,11 +33,23 @@ test=(
   librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian devscripts
 )
 
+windows=(
+  # the Windows edition, cross-built: the posix-thread MinGW compilers (Qt needs std::thread),
+  # Qt's source package, pictures drawn from SVG, the icon file, the zip and the MSI
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
+  librsvg2-bin icoutils zip msitools
+)
+windows_test=(
+  # running it under Wine, and reading the program file's resources and imports
+  wine wine64 python3-pefile
+)
+
 case ${1:-} in
   play) packages=("${play[@]}") ;;
-  test) packages=("${play[@]}" "${test[@]}") ;;
+  windows) packages=("${play[@]}" "${windows[@]}") ;;
+  test) packages=("${play[@]}" "${test[@]}" "${windows[@]}" "${windows_test[@]}") ;;
   *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|windows|test" >&2
     exit 2
     ;;
 esac

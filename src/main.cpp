@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppStyle.h"
-#include "AudioClipSink.h"
 #include "frmSplash.h"
 #include "GameContext.h"
+#include "SystemClipSink.h"
 
 #include <QApplication>
 
@@ -11,8 +11,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     AppStyle::apply(app);
 
-    AudioClipSink sink;
-    GameContext context(sink, RandomSource::fromClock());
+    const auto sink = makeSystemClipSink();
+    GameContext context(*sink, RandomSource::fromClock());
     frmSplash start(context);
     start.Form_Load();
     start.show();

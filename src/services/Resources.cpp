@@ -1,42 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Resources.h"
 
-#include "Clips.h"
-
 #include <QFile>
 #include <QGuiApplication>
 #include <QPixmap>
 
-namespace {
-QString clipPath(qint16 clipId)
-{
-    return QStringLiteral(":/sounds/clip%1.wav").arg(clipId);
-}
-} // namespace
-
-QByteArray Resources::clipBytes(qint16 clipId)
-{
-    if (clipId < Clips::First || clipId > Clips::Last)
-        return {};
-    QFile file(clipPath(clipId));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 QIcon Resources::picture(QStringView kind, QStringView name)
 {
-    const QString path = QStringLiteral(":/%1/%2.svg").arg(kind, name);
+    const QString base = QStringLiteral(":/%1/%2").arg(kind, name);
+    QStringList files(base + QStringLiteral(".svg"));
+    // Where the build has no SVG renderer it packs the pictures drawn beforehand at several
+    // scales; the icon picks the nearest larger one for the size and density it is painted at.
+    if (!QFile::exists(files.first())) {
+        files.clear();
+        for (const char *scale : {"", "@2x", "@4x"})
+            files << base + QLatin1String(scale) + QStringLiteral(".png");
+    }
     QIcon icon;
-    // The same file for the disabled mode: controls in a closed frame keep their look.
-    icon.addFile(path, {}, QIcon::Normal);
-    icon.addFile(path, {}, QIcon::Disabled);
+    for (const QString &file : std::as_const(files)) {
+        // The same file for the disabled mode: controls in a closed frame keep their look.
+        icon.addFile(file, {}, QIcon::Normal);
+        icon.addFile(file, {}, QIcon::Disabled);
+    }
     return icon;
 }
 
 QIcon Resources::programIcon()
 {
-    return QIcon(QStringLiteral(":/icons/vortani.svg"));
+    return picture(u"icons", u"vortani");
 }
 
 QCursor Resources::handCursor()

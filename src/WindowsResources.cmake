@@ -1,0 +1,39 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Vortani.exe as Windows knows it: its name, its icon in every size Explorer and the taskbar ask
+# for (sharp up to 200 %), and its version resource.
+set_target_properties(vortani PROPERTIES OUTPUT_NAME Vortani)
+
+# The version as the program has always written it: major, a point, the minor in two digits.
+string(LENGTH "${PROJECT_VERSION_MINOR}" digits)
+set(VORTANI_VERSION_TEXT ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+if(digits EQUAL 1)
+    set(VORTANI_VERSION_TEXT ${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR})
+endif()
+set(VORTANI_PUBLISHER "Vortani Puzzle developers")
+set(VORTANI_LEGAL "Copyright (C) Vortani Puzzle developers. GPL-3.0-or-later")
+
+find_program(VORTANI_RSVG_CONVERT rsvg-convert REQUIRED)
+find_program(VORTANI_ICOTOOL icotool REQUIRED)
+set(icon_svg ${VORTANI_ASSETS}/icons/vortani.svg)
+set(icon_dir ${CMAKE_CURRENT_BINARY_DIR}/icon)
+set(VORTANI_ICO ${icon_dir}/vortani.ico)
+set(icon_pngs "")
+# Small sizes as bitmaps; 256 stored as PNG, as Windows expects for the largest.
+foreach(size 16 20 24 32 40 48 64 256)
+    set(png ${icon_dir}/vortani-${size}.png)
+    add_custom_command(OUTPUT ${png}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_dir}
+        COMMAND ${VORTANI_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${icon_svg}
+        DEPENDS ${icon_svg} VERBATIM)
+    list(APPEND icon_pngs ${png})
+endforeach()
+list(FILTER icon_pngs EXCLUDE REGEX "-256\\.png$")
+add_custom_command(OUTPUT ${VORTANI_ICO}
+    COMMAND ${VORTANI_ICOTOOL} -c -o ${VORTANI_ICO} ${icon_pngs} --raw=${icon_dir}/vortani-256.png
+    DEPENDS ${icon_pngs} ${icon_dir}/vortani-256.png VERBATIM)
+
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/Vortani.rc.in ${CMAKE_CURRENT_BINARY_DIR}/Vortani.rc
+               @ONLY)
+target_sources(vortani PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/Vortani.rc)
+set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/Vortani.rc APPEND PROPERTY OBJECT_DEPENDS
+             ${VORTANI_ICO})

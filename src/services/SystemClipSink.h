@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ClipSink.h"
+
+#include <memory>
+
+// The sink the program plays its clips through on this platform: the sound server through Qt
+// Multimedia on Linux, winmm on Windows. The build picks the one that is linked.
+std::unique_ptr<ClipSink> makeSystemClipSink();
