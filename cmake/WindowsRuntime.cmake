@@ -5,7 +5,8 @@
 # folder as they do from an installed one.
 set(VORTANI_QT_DLLS Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
 set(VORTANI_QT_PLUGINS Qt6::QWindowsIntegrationPlugin Qt6::QJpegPlugin)
-# The offscreen platform only for the tests.
+# QtTest and the offscreen platform only for the tests.
+set(VORTANI_QT_TEST_DLLS Qt6::Test)
 set(VORTANI_QT_TEST_PLUGINS Qt6::QOffscreenIntegrationPlugin)
 set(VORTANI_MINGW_DLLS "")
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
@@ -19,7 +20,7 @@ endforeach()
 
 set(out ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 set(commands "")
-foreach(target IN LISTS VORTANI_QT_DLLS)
+foreach(target IN LISTS VORTANI_QT_DLLS VORTANI_QT_TEST_DLLS)
     list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different
                                  $<TARGET_FILE:${target}> ${out})
 endforeach()
