@@ -2,11 +2,11 @@
 #include "Accessibility.h"
 
 #include "ImageBox.h"
+#include "MessageLabel.h"
 #include "PictureOptionButton.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QLabel>
 
 namespace {
 // A picture option is a radio button to a screen reader: checkable, checked when selected.
@@ -38,12 +38,43 @@ private:
     PictureOptionButton *option() const { return static_cast<PictureOptionButton *>(widget()); }
 };
 
+// The message line is a notification, named by the text it shows: screen readers read a
+// notification out when it is shown, without the focus moving to it.
+class MessageAccessible : public QAccessibleWidget
+{
+public:
+    explicit MessageAccessible(MessageLabel *label)
+        : QAccessibleWidget(label, QAccessible::Notification)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return static_cast<MessageLabel *>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// A form of the game is a top-level widget of its own class. As a window, a screen reader
+// names it by its title when it comes forward and reads that title on request.
+bool isForm(QObject *object)
+{
+    const auto *widget = qobject_cast<QWidget *>(object);
+    return widget && widget->isWindow() &&
+           object->metaObject()->superClass() == &QWidget::staticMetaObject;
+}
+
 QAccessibleInterface *gameControls(const QString &, QObject *object)
 {
     if (auto *option = qobject_cast<PictureOptionButton *>(object))
         return new OptionAccessible(option);
+    if (auto *message = qobject_cast<MessageLabel *>(object))
+        return new MessageAccessible(message);
     if (auto *picture = qobject_cast<ImageBox *>(object))
         return new QAccessibleWidget(picture, QAccessible::Graphic);
+    if (isForm(object))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
     return nullptr;
 }
 } // namespace
@@ -51,15 +82,4 @@ QAccessibleInterface *gameControls(const QString &, QObject *object)
 void Accessibility::install()
 {
     QAccessible::installFactory(gameControls);
-}
-
-void Accessibility::announce(QLabel *label, const QString &text)
-{
-    label->setText(text);
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleEvent changed(label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
-    QAccessibleEvent alert(label, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
 }

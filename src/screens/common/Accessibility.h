@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-class QLabel;
-class QString;
-
-// What screen readers see of the game's own kinds of controls, and how messages reach them.
+// What screen readers see of the game's own kinds of controls.
 namespace Accessibility {
-// Level options read as radio buttons, pictures as graphics.
+// Forms read as windows, level options as radio buttons, pictures as graphics and the message
+// line as a notification.
 void install();
-// Sets a message and tells assistive technology it changed, so that it is read out.
-void announce(QLabel *label, const QString &text);
 } // namespace Accessibility

@@ -55,13 +55,22 @@ QLabel *Appearance::label(QWidget *parent, const QString &name, const QRect &rec
                           const QString &text, const QFont &font, const QColor &colour,
                           Qt::Alignment alignment)
 {
-    auto *l = place(new QLabel(text, parent), name, rect);
-    l->setFont(font);
-    setColour(l, QPalette::WindowText, colour);
-    l->setAlignment(alignment);
-    l->setWordWrap(true);
-    l->setFocusPolicy(Qt::NoFocus);
+    auto *l = new QLabel(text, parent);
+    dressLabel(l, name, rect, text, font, colour, alignment);
     return l;
+}
+
+void Appearance::dressLabel(QLabel *label, const QString &name, const QRect &rect,
+                            const QString &text, const QFont &font, const QColor &colour,
+                            Qt::Alignment alignment)
+{
+    place(label, name, rect);
+    label->setText(text);
+    label->setFont(font);
+    setColour(label, QPalette::WindowText, colour);
+    label->setAlignment(alignment);
+    label->setWordWrap(true);
+    label->setFocusPolicy(Qt::NoFocus);
 }
 
 QGroupBox *Appearance::frame(QWidget *parent, const QString &name, const QRect &rect,

@@ -33,6 +33,9 @@ template <typename W> W *place(W *widget, const QString &name, const QRect &rect
 // A see-through label whose text wraps at word boundaries inside its box.
 QLabel *label(QWidget *parent, const QString &name, const QRect &rect, const QString &text,
               const QFont &font, const QColor &colour, Qt::Alignment alignment);
+// The same look for a label of another kind, built by the caller.
+void dressLabel(QLabel *label, const QString &name, const QRect &rect, const QString &text,
+                const QFont &font, const QColor &colour, Qt::Alignment alignment);
 // A frame filled with the form's background, with a caption or without.
 QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect,
                  const QString &caption = QString());

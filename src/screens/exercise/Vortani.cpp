@@ -3,7 +3,6 @@
 // leaving.
 #include "Vortani.h"
 
-#include "Accessibility.h"
 #include "AnswerParser.h"
 #include "Appearance.h"
 #include "Clips.h"
@@ -97,9 +96,11 @@ void Vortani::Form_Load()
         const Titles t = titlesOf(*loadedOperation);
         lblTitolo->setText(t.title);
         lblOperazione->setText(t.operation);
+        // The window's title stays the game's; a screen reader names the operation after it.
+        setAccessibleDescription(t.title);
     }
     if (s.ShowHints == 1)
-        Accessibility::announce(lblGiudizio, QStringLiteral("Scegli il livello."));
+        lblGiudizio->announce(QStringLiteral("Scegli il livello."));
 }
 
 void Vortani::Option1_Click()
@@ -139,7 +140,7 @@ void Vortani::levelChosen(int level)
     cmdStampa->setEnabled(true);
     Frame2->setEnabled(true);
     ResetTiles();
-    Accessibility::announce(lblGiudizio, QString());
+    lblGiudizio->announce(QString());
     casuale();
 }
 
@@ -177,8 +178,7 @@ void Vortani::casuale()
     }
 
     if (s.ShowHints == 1)
-        Accessibility::announce(
-            lblGiudizio,
+        lblGiudizio->announce(
             QStringLiteral("Scegli l'operazione cliccando su una tessera del puzzle."));
     cmdOper[0]->setFocus(Qt::OtherFocusReason);
 }
@@ -201,9 +201,8 @@ void Vortani::cmdOper_Click(qint16 index)
     s.CurrentTile = index;
     Appearance::setColour(cmdOper[std::size_t(index)], QPalette::Button, Appearance::SelectedTile);
     if (s.ShowHints == 1)
-        Accessibility::announce(lblGiudizio,
-                                QStringLiteral("Scrivi il risultato utilizzando il tastierino "
-                                               "numerico. Conferma premendo il tasto OK."));
+        lblGiudizio->announce(QStringLiteral("Scrivi il risultato utilizzando il tastierino "
+                                             "numerico. Conferma premendo il tasto OK."));
 }
 
 void Vortani::cmdOK_MouseDown()
@@ -219,7 +218,7 @@ void Vortani::cmdOK_MouseDown()
         ++s.SolvedCount;
         context.random.reseedFromClock();
         const int k = context.random.index(int(std::size(PraiseTexts)));
-        Accessibility::announce(lblGiudizio, PraiseTexts[k]);
+        lblGiudizio->announce(PraiseTexts[k]);
         txtRisultato->clear();
         if (tile < ExerciseSettings::TileCount)
             cmdOper[std::size_t(tile)]->setVisible(false);
@@ -231,7 +230,7 @@ void Vortani::cmdOK_MouseDown()
                 return;
         }
     } else {
-        Accessibility::announce(lblGiudizio, QStringLiteral("Ops! hai sbagliato. Riprova."));
+        lblGiudizio->announce(QStringLiteral("Ops! hai sbagliato. Riprova."));
         txtRisultato->clear();
         showFace(Image4);
         txtRisultato->setFocus(Qt::OtherFocusReason);
@@ -242,7 +241,7 @@ void Vortani::cmdOK_MouseDown()
         }
     }
     if (s.SolvedCount == ExerciseSettings::TileCount) {
-        Accessibility::announce(lblGiudizio, QStringLiteral("Hai finito. Guarda che bel disegno"));
+        lblGiudizio->announce(QStringLiteral("Hai finito. Guarda che bel disegno"));
         Option1->clearSelection();
         Option2->clearSelection();
         Option3->clearSelection();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ExerciseSettings.h"
+#include "MessageLabel.h"
 #include "Operation.h"
 #include "PressButton.h"
 
@@ -107,7 +108,7 @@ public:
     QLineEdit *txtRisultato = nullptr;
     QLabel *Label2 = nullptr;
     QPushButton *cmdEsci = nullptr;
-    QLabel *lblGiudizio = nullptr;
+    MessageLabel *lblGiudizio = nullptr;
 
 Q_SIGNALS:
     // The child asked to go back to the start screen; the form is being unloaded.

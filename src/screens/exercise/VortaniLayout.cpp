@@ -176,10 +176,10 @@ void Vortani::setupLayout()
                             Resources::picture(u"icons", u"esci"), {32, 32}, LightGrey);
     cmdEsci->setToolTip(QStringLiteral("Ritorna al menù principale"));
     cmdEsci->setAccessibleName(QStringLiteral("Esci"));
-    lblGiudizio =
-        Appearance::label(this, QStringLiteral("lblGiudizio"), {12, 392, 609, 57},
-                          QStringLiteral("lblGiudizio"), Appearance::font(Arial, 27.75, true),
-                          QColor(0xFF, 0xFF, 0x00), Qt::AlignHCenter | Qt::AlignTop);
+    lblGiudizio = new MessageLabel(this);
+    Appearance::dressLabel(lblGiudizio, QStringLiteral("lblGiudizio"), {12, 392, 609, 57},
+                           QStringLiteral("lblGiudizio"), Appearance::font(Arial, 27.75, true),
+                           QColor(0xFF, 0xFF, 0x00), Qt::AlignHCenter | Qt::AlignTop);
 
     // Labels and pictures never cover a control that can be clicked.
     for (QWidget *w :

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QLabel>
+
+// The line that talks to the child. A screen reader reads each of its texts out once, as it
+// appears, while the focus stays where it is.
+class MessageLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit MessageLabel(QWidget *parent = nullptr);
+
+    // Shows text, and has it read out when the program next waits for input: a text replaced
+    // before then was never on the screen. In a window that is not active it waits until the
+    // window is, so that it follows the window's title and focused control.
+    void announce(const QString &text);
+
+Q_SIGNALS:
+    // A text handed to screen readers, at the moment it is.
+    void announced(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void readOutLater();
+    void readOut();
+
+    bool waiting = false; // a text not yet read out
+    bool queued = false;  // readOut() is posted
+};

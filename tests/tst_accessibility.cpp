@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a screen reader is told: the forms as windows, the message line read out once per text
+// while the focus stays put. What the real screen reader makes of it is the screen_reader
+// test's.
+#include "FormHarness.h"
+#include "frmSplash.h"
+#include "tst_exerciseplay.h"
+
+#include <QAccessible>
+
+namespace {
+// The pointer comes over a widget, as a hand moves it: from its corner to its middle, so that it
+// moves even when it rested at the same place of the form before.
+void pointAt(QWidget *widget)
+{
+    QTest::mouseMove(widget, QPoint(1, 1));
+    QTest::mouseMove(widget);
+}
+} // namespace
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void formsAreWindows_data();
+    void formsAreWindows();
+    void messagesAreReadOutOnce_data();
+    void messagesAreReadOutOnce();
+
+private:
+    std::unique_ptr<FormHarness> h;
+    // The message line's texts as they were handed to screen readers.
+    QStringList readOut;
+};
+
+void TestAccessibility::init()
+{
+    h = std::make_unique<FormHarness>();
+    readOut.clear();
+}
+
+void TestAccessibility::formsAreWindows_data()
+{
+    QTest::addColumn<int>("operation"); // 0: the start screen
+    QTest::addColumn<QString>("told");
+    QTest::newRow("start screen") << 0 << "";
+    QTest::newRow("addition") << 1 << "Addizione";
+    QTest::newRow("subtraction") << 2 << "Sottrazione";
+    QTest::newRow("multiplication") << 3 << "Moltiplicazione";
+    QTest::newRow("division") << 4 << "Divisione";
+}
+
+void TestAccessibility::formsAreWindows()
+{
+    QFETCH(int, operation);
+    QFETCH(QString, told);
+    frmSplash start(h->context);
+    QWidget *form = &start;
+    if (operation)
+        form = h->openExercise(operation);
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(form);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Vortani Puzzle"));
+    QCOMPARE(window->text(QAccessible::Description), told);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Vortani Puzzle"));
+}
+
+void TestAccessibility::messagesAreReadOutOnce_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("hints");
+    QTest::addColumn<bool>("muted");
+    QTest::addColumn<QStringList>("expected"); // "{praise}": any one praise
+    const QStringList none;
+    QTest::newRow("a level") << "level" << 1 << false << QStringList{ChooseTile};
+    QTest::newRow("a level, hints off") << "level" << 0 << false << none;
+    QTest::newRow("a tile") << "tile" << 1 << false << QStringList{TypeAnswer};
+    QTest::newRow("a tile, hints off") << "tile" << 0 << false << none;
+    QTest::newRow("a wrong answer") << "wrong" << 1 << false << QStringList{Wrong};
+    QTest::newRow("the same wrong answer again")
+        << "wrong again" << 0 << false << QStringList{Wrong};
+    QTest::newRow("a right answer") << "right" << 0 << false << QStringList{"{praise}"};
+    // The praise shows while the chime starts, then the finish replaces it.
+    QTest::newRow("the last right answer")
+        << "last" << 0 << false << QStringList{"{praise}", Finished};
+    QTest::newRow("the last right answer, sound off: no praise is ever shown")
+        << "last" << 0 << true << QStringList{Finished};
+}
+
+void TestAccessibility::messagesAreReadOutOnce()
+{
+    QFETCH(QString, action);
+    QFETCH(int, hints);
+    QFETCH(bool, muted);
+    QFETCH(QStringList, expected);
+    ExerciseSettings &s = h->context.settings;
+    s.SoundMuted = muted;
+    s.ShowHints = 1;
+    s.Operation = 1;
+    // Not before the window is active: the screen reader names the window first.
+    auto *f = new Vortani(h->context);
+    h->form = f;
+    connect(f->lblGiudizio, &MessageLabel::announced, this,
+            [this](const QString &text) { readOut << text; });
+    f->Form_Load();
+    QCoreApplication::processEvents();
+    QVERIFY(readOut.isEmpty());
+    f->show();
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    QTRY_COMPARE(readOut, QStringList{QStringLiteral("Scegli il livello.")});
+
+    if (action != u"level")
+        FormHarness::click(h->level(1));
+    if (action == u"last")
+        for (int t = 1; t < ExerciseSettings::TileCount; ++t)
+            h->answerRight(t);
+    if (action == u"wrong again") {
+        FormHarness::click(f->cmdOper[0]);
+        f->txtRisultato->setText(QString::number(s.ResultTable[0] + 1));
+        FormHarness::click(f->cmdOK);
+    }
+    QCoreApplication::processEvents();
+    s.ShowHints = qint16(hints);
+    readOut.clear();
+
+    if (action == u"level") {
+        FormHarness::click(h->level(2));
+    } else if (action == u"tile") {
+        FormHarness::click(f->cmdOper[0]);
+    } else {
+        FormHarness::click(f->cmdOper[0]);
+        QCoreApplication::processEvents();
+        readOut.clear();
+        pointAt(f->cmdOK); // which gives OK the focus
+        QTRY_COMPARE(QApplication::focusWidget(), f->cmdOK);
+        const bool right = action == u"right" || action == u"last";
+        f->txtRisultato->setText(QString::number(s.ResultTable[0] + (right ? 0 : 1)));
+        FormHarness::click(f->cmdOK);
+    }
+    QWidget *focus = QApplication::focusWidget();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    for (qsizetype i = 0; i < expected.size() && i < readOut.size(); ++i)
+        if (expected[i] == u"{praise}" && Praise.contains(readOut[i]))
+            expected[i] = readOut[i];
+    QCOMPARE(readOut, expected);
+    QCOMPARE(f->lblGiudizio->text(), expected.isEmpty() ? f->lblGiudizio->text() : expected.last());
+    // Read out where it is: the focus is where the game put it.
+    QCOMPARE(QApplication::focusWidget(), focus);
+    QAccessibleInterface *line = QAccessible::queryAccessibleInterface(f->lblGiudizio);
+    QCOMPARE(line->role(), QAccessible::Notification);
+    QCOMPARE(line->text(QAccessible::Name), f->lblGiudizio->text());
+}
+
+VORTANI_GUI_TEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
