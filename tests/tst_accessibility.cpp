@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader is told: the forms as windows, the message line read out once per text
-// while the focus stays put. What the real screen reader makes of it is the screen_reader
-// test's.
+// while the focus stays put, and the open tile. What the real screen reader makes of it is the
+// screen_reader test's.
 #include "FormHarness.h"
 #include "frmSplash.h"
 #include "tst_exerciseplay.h"
@@ -27,6 +27,8 @@ private Q_SLOTS:
     void formsAreWindows();
     void messagesAreReadOutOnce_data();
     void messagesAreReadOutOnce();
+    void openTileIsSelected_data();
+    void openTileIsSelected();
 
 private:
     std::unique_ptr<FormHarness> h;
@@ -152,6 +154,44 @@ void TestAccessibility::messagesAreReadOutOnce()
     QAccessibleInterface *line = QAccessible::queryAccessibleInterface(f->lblGiudizio);
     QCOMPARE(line->role(), QAccessible::Notification);
     QCOMPARE(line->text(QAccessible::Name), f->lblGiudizio->text());
+}
+
+void TestAccessibility::openTileIsSelected_data()
+{
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<int>("open"); // the tile read as open afterwards, -1: none
+    QTest::newRow("the tile opened") << "" << 3;
+    QTest::newRow("another tile opened") << "cmdOper_7" << 7;
+    QTest::newRow("a wrong answer keeps it open") << "wrong" << 3;
+    QTest::newRow("solved, it closes") << "right" << -1;
+    QTest::newRow("a level chosen again clears it") << "Option2" << -1;
+}
+
+void TestAccessibility::openTileIsSelected()
+{
+    QFETCH(QString, then);
+    QFETCH(int, open);
+    Vortani *f = h->openExercise(1);
+    FormHarness::click(h->level(1));
+    FormHarness::click(f->cmdOper[3]);
+    if (then == u"wrong" || then == u"right") {
+        const int result = h->context.settings.ResultTable[3];
+        f->txtRisultato->setText(QString::number(then == u"right" ? result : result + 1));
+        FormHarness::click(f->cmdOK);
+    } else if (!then.isEmpty()) {
+        FormHarness::click(f->findChild<QAbstractButton *>(then));
+    }
+    for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
+        QAccessibleInterface *tile = QAccessible::queryAccessibleInterface(f->cmdOper[i]);
+        QCOMPARE(tile->role(), QAccessible::Button);
+        QCOMPARE(tile->text(QAccessible::Name), f->cmdOper[i]->text());
+        QCOMPARE(tile->state().selected, i == open);
+        QCOMPARE(tile->text(QAccessible::Description),
+                 QStringLiteral("Tessera %1").arg(i + 1) +
+                     (i == open ? QStringLiteral(", aperta") : QString()));
+    }
+    // What the screen reader says is what the screen shows.
+    QCOMPARE(highlightedTiles(f), open >= 0 ? QList<int>{open} : QList<int>{});
 }
 
 VORTANI_GUI_TEST_MAIN(TestAccessibility)

@@ -4,6 +4,7 @@
 #include "ImageBox.h"
 #include "MessageLabel.h"
 #include "PictureOptionButton.h"
+#include "TileButton.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -38,6 +39,45 @@ private:
     PictureOptionButton *option() const { return static_cast<PictureOptionButton *>(widget()); }
 };
 
+// A tile is a push button named by its problem; the open one is selected.
+class TileAccessible : public QAccessibleWidget
+{
+public:
+    explicit TileAccessible(TileButton *tile) : QAccessibleWidget(tile, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && tile()->accessibleName().isEmpty())
+            return tile()->text();
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.pressed = tile()->isDown();
+        s.selectable = true;
+        s.selected = tile()->isOpen();
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &name) override
+    {
+        if (name != pressAction())
+            QAccessibleWidget::doAction(name);
+        else if (tile()->isEnabled())
+            tile()->click();
+    }
+
+private:
+    TileButton *tile() const { return static_cast<TileButton *>(widget()); }
+};
+
 // The message line is a notification, named by the text it shows: screen readers read a
 // notification out when it is shown, without the focus moving to it.
 class MessageAccessible : public QAccessibleWidget
@@ -69,6 +109,8 @@ QAccessibleInterface *gameControls(const QString &, QObject *object)
 {
     if (auto *option = qobject_cast<PictureOptionButton *>(object))
         return new OptionAccessible(option);
+    if (auto *tile = qobject_cast<TileButton *>(object))
+        return new TileAccessible(tile);
     if (auto *message = qobject_cast<MessageLabel *>(object))
         return new MessageAccessible(message);
     if (auto *picture = qobject_cast<ImageBox *>(object))

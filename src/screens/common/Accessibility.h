@@ -3,7 +3,7 @@
 
 // What screen readers see of the game's own kinds of controls.
 namespace Accessibility {
-// Forms read as windows, level options as radio buttons, pictures as graphics and the message
-// line as a notification.
+// Forms read as windows, level options as radio buttons, pictures as graphics, the open tile
+// as selected and the message line as a notification.
 void install();
 } // namespace Accessibility

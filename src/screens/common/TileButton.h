@@ -8,9 +8,19 @@
 // as it is.
 class TileButton : public QPushButton
 {
+    Q_OBJECT
 public:
-    explicit TileButton(QWidget *parent = nullptr);
+    // number: the tile's place counted from 1, row by row, which a screen reader names.
+    explicit TileButton(int number, QWidget *parent = nullptr);
+
+    // The open tile, the one the keypad answers: pale yellow, and selected to a screen reader.
+    void setOpen(bool open);
+    bool isOpen() const { return open; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    int number;
+    bool open = false;
 };

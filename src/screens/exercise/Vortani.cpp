@@ -4,7 +4,6 @@
 #include "Vortani.h"
 
 #include "AnswerParser.h"
-#include "Appearance.h"
 #include "Clips.h"
 #include "FormPrinter.h"
 #include "GameContext.h"
@@ -146,9 +145,9 @@ void Vortani::levelChosen(int level)
 
 void Vortani::ResetTiles()
 {
-    for (QPushButton *tile : cmdOper) {
+    for (TileButton *tile : cmdOper) {
         tile->setVisible(true);
-        Appearance::setColour(tile, QPalette::Button, Appearance::buttonFace());
+        tile->setOpen(false);
     }
 }
 
@@ -196,10 +195,9 @@ void Vortani::cmdOper_Click(qint16 index)
     Frame1->setEnabled(true);
     txtRisultato->clear();
     if (s.CurrentTile >= 0 && s.CurrentTile < ExerciseSettings::TileCount)
-        Appearance::setColour(cmdOper[std::size_t(s.CurrentTile)], QPalette::Button,
-                              Appearance::buttonFace());
+        cmdOper[std::size_t(s.CurrentTile)]->setOpen(false);
     s.CurrentTile = index;
-    Appearance::setColour(cmdOper[std::size_t(index)], QPalette::Button, Appearance::SelectedTile);
+    cmdOper[std::size_t(index)]->setOpen(true);
     if (s.ShowHints == 1)
         lblGiudizio->announce(QStringLiteral("Scrivi il risultato utilizzando il tastierino "
                                              "numerico. Conferma premendo il tasto OK."));
@@ -220,8 +218,10 @@ void Vortani::cmdOK_MouseDown()
         const int k = context.random.index(int(std::size(PraiseTexts)));
         lblGiudizio->announce(PraiseTexts[k]);
         txtRisultato->clear();
-        if (tile < ExerciseSettings::TileCount)
+        if (tile < ExerciseSettings::TileCount) {
+            cmdOper[std::size_t(tile)]->setOpen(false);
             cmdOper[std::size_t(tile)]->setVisible(false);
+        }
         Frame1->setEnabled(false);
         showFace(Image2);
         if (s.SoundMuted == 0) {

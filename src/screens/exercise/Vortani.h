@@ -5,6 +5,7 @@
 #include "MessageLabel.h"
 #include "Operation.h"
 #include "PressButton.h"
+#include "TileButton.h"
 
 #include <QWidget>
 
@@ -83,7 +84,7 @@ public:
     PictureOptionButton *Option4 = nullptr;
     // Puzzle
     QGroupBox *Frame2 = nullptr;
-    std::array<QPushButton *, ExerciseSettings::TileCount> cmdOper{};
+    std::array<TileButton *, ExerciseSettings::TileCount> cmdOper{};
     ImageBox *imgPuzzle = nullptr;
     // Keypad
     QGroupBox *Frame1 = nullptr;

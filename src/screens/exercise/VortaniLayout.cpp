@@ -112,14 +112,12 @@ void Vortani::setupLayout()
         // An 88-pixel pitch for 89-pixel tiles: neighbours overlap by one pixel, so that no
         // strip of frame shows between them and together they cover the picture exactly.
         const QRect rect(8 + 88 * (i % 4), 20 + 88 * (i / 4), 89, 89);
-        auto *tile =
-            Appearance::place(new TileButton(Frame2), QStringLiteral("cmdOper_%1").arg(i), rect);
+        auto *tile = Appearance::place(new TileButton(i + 1, Frame2),
+                                       QStringLiteral("cmdOper_%1").arg(i), rect);
         Appearance::setColour(tile, QPalette::Button, face);
         tile->setCursor(Resources::handCursor());
         tile->setMouseTracking(true);
         tile->setFont(Appearance::font(ComicSans, 12));
-        // A screen reader reads the problem on the tile; the description says which tile.
-        tile->setAccessibleDescription(QStringLiteral("Tessera %1").arg(i + 1));
         cmdOper[std::size_t(i)] = tile;
     }
 
