@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader is told: the forms as windows, the message line read out once per text
-// while the focus stays put, and the open tile. What the real screen reader makes of it is the
-// screen_reader test's.
+// while the focus stays put, the open tile, and a focus that is never left on nothing. What the
+// real screen reader makes of it is the screen_reader test's.
 #include "FormHarness.h"
 #include "frmSplash.h"
 #include "tst_exerciseplay.h"
@@ -29,6 +29,8 @@ private Q_SLOTS:
     void messagesAreReadOutOnce();
     void openTileIsSelected_data();
     void openTileIsSelected();
+    void focusAfterARightAnswer_data();
+    void focusAfterARightAnswer();
 
 private:
     std::unique_ptr<FormHarness> h;
@@ -192,6 +194,56 @@ void TestAccessibility::openTileIsSelected()
     }
     // What the screen reader says is what the screen shows.
     QCOMPARE(highlightedTiles(f), open >= 0 ? QList<int>{open} : QList<int>{});
+}
+
+void TestAccessibility::focusAfterARightAnswer_data()
+{
+    QTest::addColumn<int>("tile");
+    QTest::addColumn<QList<int>>("solvedBefore");
+    QTest::addColumn<bool>("enter"); // confirmed with Enter in the answer box instead of on OK
+    QTest::addColumn<QString>("focus");
+    QList<int> allBut6{0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
+    QTest::newRow("OK under the pointer: the next tile")
+        << 4 << QList<int>{} << false << "cmdOper_5";
+    QTest::newRow("the next ones solved: the first one showing")
+        << 4 << QList<int>{5, 6} << false << "cmdOper_7";
+    QTest::newRow("the grid's last tile: round to the first showing")
+        << 11 << QList<int>{0} << false << "cmdOper_1";
+    QTest::newRow("Enter in the answer box: the focus stays there")
+        << 4 << QList<int>{} << true << "txtRisultato";
+    QTest::newRow("the puzzle's last tile: the level it was played at")
+        << 6 << allBut6 << false << "Option2";
+}
+
+void TestAccessibility::focusAfterARightAnswer()
+{
+    QFETCH(int, tile);
+    QFETCH(QList<int>, solvedBefore);
+    QFETCH(bool, enter);
+    QFETCH(QString, focus);
+    Vortani *f = h->openExercise(1);
+    FormHarness::click(h->level(2));
+    for (int t : solvedBefore)
+        h->answerRight(t);
+    FormHarness::click(f->cmdOper[tile]);
+    const QString answer = QString::number(h->context.settings.ResultTable[tile]);
+    if (enter) {
+        f->txtRisultato->setFocus();
+        QTest::keyClicks(f->txtRisultato, answer);
+        QTest::keyClick(f->txtRisultato, Qt::Key_Return);
+    } else {
+        f->txtRisultato->setText(answer);
+        pointAt(f->cmdOK);
+        QTRY_COMPARE(QApplication::focusWidget(), f->cmdOK);
+        FormHarness::click(f->cmdOK);
+    }
+    QVERIFY(!f->cmdOper[tile]->isVisible());
+    QVERIFY(!f->Frame1->isEnabled());
+    QVERIFY(QApplication::focusWidget());
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    // Mouse play is as it was: the pointer hands the focus to the button it passes over.
+    pointAt(f->cmdEsci);
+    QTRY_COMPARE(QApplication::focusWidget(), f->cmdEsci);
 }
 
 VORTANI_GUI_TEST_MAIN(TestAccessibility)

@@ -219,6 +219,7 @@ void Vortani::cmdOK_MouseDown()
         lblGiudizio->announce(PraiseTexts[k]);
         txtRisultato->clear();
         if (tile < ExerciseSettings::TileCount) {
+            keepFocusPastSolved(tile);
             cmdOper[std::size_t(tile)]->setOpen(false);
             cmdOper[std::size_t(tile)]->setVisible(false);
         }
@@ -252,6 +253,27 @@ void Vortani::cmdOK_MouseDown()
     }
 }
 
+void Vortani::keepFocusPastSolved(int tile)
+{
+    // A focus left on a hidden tile or in a closed keypad would be on nothing at all.
+    const QWidget *focus = focusWidget();
+    if (focus != cmdOper[std::size_t(tile)] && !Frame1->isAncestorOf(focus))
+        return;
+    for (int step = 1; step < ExerciseSettings::TileCount; ++step) {
+        TileButton *next = cmdOper[std::size_t((tile + step) % ExerciseSettings::TileCount)];
+        if (next->isVisible()) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    // The puzzle is finished: a new one starts with a level, the one chosen for this one.
+    PictureOptionButton *level = Option1;
+    for (PictureOptionButton *option : {Option2, Option3, Option4})
+        if (option->isChecked())
+            level = option;
+    level->setFocus(Qt::OtherFocusReason);
+}
+
 void Vortani::cmdStampa_Click()
 {
     const FormPrinter::Outcome outcome = FormPrinter::print(grab().toImage(), windowTitle());
@@ -271,14 +293,12 @@ void Vortani::cmdStampa_Click()
 void Vortani::cmdEsci_Click()
 {
     ExerciseSettings &s = context.settings;
-    // Before the sound: another operation chosen while it starts opens its screen at once,
-    // replacing this one, and that screen must greet the child with its hint.
-    s.ShowHints = 1;
     if (s.SoundMuted == 0) {
         context.PlayClip(Clips::Click);
         if (isUnloading())
             return;
     }
+    s.ShowHints = 1;
     unload();
     Q_EMIT leaving();
 }

@@ -127,6 +127,9 @@ private:
     void typeKey(int key, const QString &text);
 
     void levelChosen(int level);
+    // Before the solved tile goes and the keypad closes: a focus on either moves to the next
+    // tile still showing, or to the level when none is left.
+    void keepFocusPastSolved(int tile);
     void showFace(ImageBox *face);
     void setGiudizioSize(qreal points);
 
