@@ -95,6 +95,8 @@ private Q_SLOTS:
     void answeredDuringItsOwnClickSound();
     void physicalKeyboardWorksToo_data();
     void physicalKeyboardWorksToo();
+    void arrowsMoveAcrossTheGrid_data();
+    void arrowsMoveAcrossTheGrid();
 
 private:
     Vortani *openAtLevel(int operation, int level);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How an answer gets into the box and what is judged: the keypad, presses of every kind and speed,
-// taps, keys on focused buttons, input queued while a clip starts, the physical keyboard.
+// taps, keys on focused buttons, input queued while a clip starts, the physical keyboard and its
+// arrows among the tiles.
 #include "tst_exerciseplay.h"
 
 void TestExercisePlay::keypadTypesIntoTheBox_data()
@@ -311,4 +312,59 @@ void TestExercisePlay::physicalKeyboardWorksToo()
     // With the keypad closed again, Enter in the box judges nothing more.
     QTest::keyClick(f->txtRisultato, Qt::Key_Return);
     QCOMPARE(h->context.settings.SolvedCount, qint16(1));
+}
+
+void TestExercisePlay::arrowsMoveAcrossTheGrid_data()
+{
+    // Tiles are numbered row by row, four to a row.
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QList<int>>("solved");
+    QTest::addColumn<int>("to");
+    const QList<int> none;
+    // clang-format off
+    QTest::newRow("Right: the tile to the right") << 5 << int(Qt::Key_Right) << none << 6;
+    QTest::newRow("Left: the tile to the left") << 5 << int(Qt::Key_Left) << none << 4;
+    QTest::newRow("Down: the tile below") << 5 << int(Qt::Key_Down) << none << 9;
+    QTest::newRow("Up: the tile above") << 5 << int(Qt::Key_Up) << none << 1;
+    QTest::newRow("Right at a row's end stays") << 7 << int(Qt::Key_Right) << none << 7;
+    QTest::newRow("Left at a row's start stays") << 4 << int(Qt::Key_Left) << none << 4;
+    QTest::newRow("Down on the last row stays") << 9 << int(Qt::Key_Down) << none << 9;
+    QTest::newRow("Up on the first row stays") << 2 << int(Qt::Key_Up) << none << 2;
+    QTest::newRow("Right over a solved tile") << 4 << int(Qt::Key_Right) << QList<int>{5} << 6;
+    QTest::newRow("Up over a solved tile") << 10 << int(Qt::Key_Up) << QList<int>{6} << 2;
+    QTest::newRow("Down with only solved tiles below stays")
+        << 1 << int(Qt::Key_Down) << QList<int>{5, 9} << 1;
+    // clang-format on
+}
+
+void TestExercisePlay::arrowsMoveAcrossTheGrid()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(QList<int>, solved);
+    QFETCH(int, to);
+    Vortani *f = openAtLevel(1, 1);
+    for (int t : solved)
+        h->answerRight(t);
+    // The open tile stays open: an arrow only moves the focus.
+    FormHarness::click(f->cmdOper[3]);
+    f->txtRisultato->setText(QStringLiteral("12"));
+    h->sink.clips.clear();
+    const auto start = f->cmdOper[std::size_t(from)];
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), f->cmdOper[std::size_t(to)]);
+    // The number pad's arrows move the same way: the opposite one goes back.
+    if (to != from) {
+        const int back = key == Qt::Key_Right  ? Qt::Key_Left
+                         : key == Qt::Key_Left ? Qt::Key_Right
+                         : key == Qt::Key_Up   ? Qt::Key_Down
+                                               : Qt::Key_Up;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(back), Qt::KeypadModifier);
+        QCOMPARE(QApplication::focusWidget(), start);
+    }
+    QCOMPARE(highlightedTiles(f), QList<int>{3});
+    QCOMPARE(f->txtRisultato->text(), QStringLiteral("12"));
+    QVERIFY(h->sink.clips.isEmpty());
 }

@@ -27,6 +27,9 @@ class Vortani : public QWidget
 {
     Q_OBJECT
 public:
+    // The tiles lie in a grid of this many columns, numbered row by row.
+    static constexpr int TileColumns = 4;
+
     explicit Vortani(GameContext &context, QWidget *parent = nullptr);
     ~Vortani() override;
 
@@ -125,6 +128,9 @@ private:
     // In VortaniInput.cpp, with eventFilter and the keypad handlers.
     void connectHandlers();
     void typeKey(int key, const QString &text);
+    // Moves the focus from a tile to the nearest tile still showing that lies that many columns
+    // and rows on, in the grid as it looks; nowhere at the grid's edge.
+    void moveAmongTiles(int from, int columns, int rows);
 
     void levelChosen(int level);
     // Before the solved tile goes and the keypad closes: a focus on either moves to the next

@@ -8,12 +8,15 @@
 #include "GameContext.h"
 #include "PictureOptionButton.h"
 #include "PressButton.h"
+#include "TileButton.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 void Vortani::connectHandlers()
 {
@@ -84,6 +87,20 @@ bool Vortani::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    // Arrows move across the tiles as the grid looks. The focus chain runs from the last tile
+    // to the first, and would take Right to the left and Down out of the puzzle.
+    if (const auto *tile = qobject_cast<TileButton *>(watched);
+        tile && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const int columns = key == Qt::Key_Right ? 1 : key == Qt::Key_Left ? -1 : 0;
+        const int rows = key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0;
+        if ((columns || rows) &&
+            !(static_cast<QKeyEvent *>(event)->modifiers() & ~Qt::KeypadModifier)) {
+            moveAmongTiles(int(std::find(cmdOper.begin(), cmdOper.end(), tile) - cmdOper.begin()),
+                           columns, rows);
+            return true;
+        }
+    }
     if (auto *clickable = qobject_cast<QAbstractButton *>(watched);
         clickable && !qobject_cast<PressButton *>(clickable) && EnterKey::clicks(clickable, event))
         return true;
@@ -95,6 +112,25 @@ bool Vortani::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseMove)
         button->setFocus(Qt::MouseFocusReason);
     return QWidget::eventFilter(watched, event);
+}
+
+void Vortani::moveAmongTiles(int from, int columns, int rows)
+{
+    constexpr int Rows = ExerciseSettings::TileCount / TileColumns;
+    int column = from % TileColumns;
+    int row = from / TileColumns;
+    // Solved tiles are gone: the next one on in that direction takes the focus.
+    for (;;) {
+        column += columns;
+        row += rows;
+        if (column < 0 || column >= TileColumns || row < 0 || row >= Rows)
+            return;
+        TileButton *to = cmdOper[std::size_t(row * TileColumns + column)];
+        if (to->isVisible()) {
+            to->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void Vortani::typeKey(int key, const QString &text)

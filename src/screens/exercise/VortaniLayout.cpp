@@ -111,7 +111,7 @@ void Vortani::setupLayout()
     for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
         // An 88-pixel pitch for 89-pixel tiles: neighbours overlap by one pixel, so that no
         // strip of frame shows between them and together they cover the picture exactly.
-        const QRect rect(8 + 88 * (i % 4), 20 + 88 * (i / 4), 89, 89);
+        const QRect rect(8 + 88 * (i % TileColumns), 20 + 88 * (i / TileColumns), 89, 89);
         auto *tile = Appearance::place(new TileButton(i + 1, Frame2),
                                        QStringLiteral("cmdOper_%1").arg(i), rect);
         Appearance::setColour(tile, QPalette::Button, face);
