@@ -6,40 +6,26 @@ import sys
 import time
 
 import pyatspi
-from tree_checks import check, finish, nodes
-from gi.repository import GLib
+from tree_checks import by_name, check, find_app, finish, nodes, showing, wait
 
 spoken = []  # names that changed, as a screen reader is told of them
-
-
-def wait(seconds):
-    """Lets the accessibility events arrive while waiting."""
-    end = time.time() + seconds
-    context = GLib.MainContext.default()
-    while time.time() < end:
-        while context.iteration(False):
-            pass
-        time.sleep(0.02)
+shown = []  # notifications shown, which a screen reader reads out
 
 
 def heard(event):
     spoken.append(event.source.name)
 
 
+def notified(event):
+    if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+        shown.append(event.source.name)
+
+
 pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name")
+pyatspi.Registry.registerEventListener(notified, "object:state-changed:showing")
 wait(0.5)
 game = subprocess.Popen([os.environ["VORTANI_PROGRAM"]], stdout=subprocess.DEVNULL,
                         stderr=subprocess.DEVNULL)
-
-
-def find_app():
-    for _ in range(100):
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
-            if app is not None and app.name in ("vortani", "Vortani Puzzle"):
-                return app
-        time.sleep(0.1)
-    return None
 
 
 def window(app, title):
@@ -49,17 +35,6 @@ def window(app, title):
                 return node
         time.sleep(0.1)
     return None
-
-
-def by_name(root, name, role=None):
-    for node in nodes(root):
-        if node.name == name and (role is None or node.getRole() == role):
-            return node
-    return None
-
-
-def showing(node):
-    return node is not None and node.getState().contains(pyatspi.STATE_SHOWING)
 
 
 def click(node):
@@ -78,6 +53,7 @@ if app is None:
 
 start = [w for w in app if w is not None][0]
 check(start.name == "Vortani Puzzle", "the start window is named Vortani Puzzle")
+check(start.getRole() == pyatspi.ROLE_FRAME, "the start window is a frame, not a filler")
 for name in ("Addizione", "Sottrazione", "Moltiplicazione", "Divisione", "Esci"):
     check(by_name(start, name, pyatspi.ROLE_PUSH_BUTTON) is not None, f"start: button {name}")
 switch = by_name(start, "Suoni spenti")
@@ -100,13 +76,19 @@ for _ in range(50):
     time.sleep(0.1)
 check(bool(exercise), "the exercise window opens")
 exercise = exercise[0]
+check(exercise.getRole() == pyatspi.ROLE_FRAME and exercise.name == "Vortani Puzzle"
+      and exercise.description == "Addizione",
+      "exercise: a frame titled Vortani Puzzle, described by its operation")
 for name in [str(d) for d in range(10)] + ["Cancella", "OK", "Stampa", "Esci"]:
     check(by_name(exercise, name, pyatspi.ROLE_PUSH_BUTTON) is not None, f"exercise: key {name}")
 levels = [by_name(exercise, n, pyatspi.ROLE_RADIO_BUTTON) for n in ("Basso", "Medio", "Alto", "Esagerato")]
 check(all(levels), "exercise: the four levels are radio buttons named Basso .. Esagerato")
 check(showing(by_name(exercise, "faccina seria")), "exercise: the neutral face is showing")
 check(not showing(by_name(exercise, "faccina sorridente")), "exercise: the smiling face is not")
-check(by_name(exercise, "Scegli il livello.") is not None, "exercise: the message asks for a level")
+message = by_name(exercise, "Scegli il livello.")
+check(message is not None, "exercise: the message asks for a level")
+check(message is not None and message.getRole() == pyatspi.ROLE_NOTIFICATION,
+      "exercise: the message line is a notification")
 
 click(levels[0])
 check(levels[0].getState().contains(pyatspi.STATE_CHECKED), "exercise: Basso is checked after a click")
@@ -115,14 +97,29 @@ tiles = [n for n in nodes(exercise)
 check(len(tiles) == 12, f"exercise: twelve tiles (found {len(tiles)})")
 check(all("+" in t.name for t in tiles), "exercise: every tile reads its problem")
 
-first = sorted(tiles, key=lambda t: t.description)[0]
+first, second = (next(t for t in tiles if t.description == f"Tessera {n}") for n in (1, 2))
+
+
+def selected(tile):
+    return tile.getState().contains(pyatspi.STATE_SELECTED)
+
+
+click(second)
 click(first)
+check(selected(first) and first.description == "Tessera 1, aperta",
+      "exercise: the open tile is selected and described as open")
+check(not selected(second) and second.description == "Tessera 2",
+      "exercise: the tile opened before is no longer")
+check(sum(selected(t) for t in tiles) == 1, "exercise: one tile open")
 a, b = [int(x) for x in first.name.replace("+", " ").split()]
 for digit in str(a + b):
     click(by_name(exercise, digit, pyatspi.ROLE_PUSH_BUTTON))
 click(by_name(exercise, "OK", pyatspi.ROLE_PUSH_BUTTON))
 check(showing(by_name(exercise, "faccina sorridente")), "exercise: a right answer shows the smiling face")
 check(not showing(first), "exercise: the solved tile is gone")
+check(not selected(first), "exercise: the solved tile is no longer open")
+check(second.getState().contains(pyatspi.STATE_FOCUSED),
+      "exercise: with OK pressed, the focus goes on to the next tile")
 praise = {"Bravissimo.", "Molto bravo.", "Dai che vai forte.", "Molto bene.", "Continua così.",
           "Sei proprio bravo.", "Uaoo!"}
 check(any(by_name(exercise, p) is not None for p in praise), "exercise: the praise is there")
@@ -131,6 +128,7 @@ for _ in range(50):
         break
     wait(0.1)
 check(any(p in spoken for p in praise), "exercise: the change of message is announced")
+check(any(p in shown for p in praise), "exercise: the praise is shown as a notification")
 check("Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo il tasto OK."
       in spoken, "exercise: the typing hint is announced")
 
