@@ -26,8 +26,10 @@ test=(
   weston
   # benchmarks (a private session bus, xev to see windows mapped) and fuzzing (clang's libFuzzer)
   procps dbus-daemon x11-utils clang libclang-rt-14-dev
-  # read the program as a screen reader does
+  # read the program as a screen reader does, and hear it from the real one: Orca speaking through
+  # speech-dispatcher and espeak-ng, under a window manager
   at-spi2-core python3-pyatspi python3-gi
+  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox
   # package: icon bitmaps, the .deb's library dependencies, checks of the desktop files, of the
   # package and of its hardening
   librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian devscripts
