@@ -293,12 +293,14 @@ void Vortani::cmdStampa_Click()
 void Vortani::cmdEsci_Click()
 {
     ExerciseSettings &s = context.settings;
+    // Before the sound: another operation chosen while it starts opens its screen at once,
+    // replacing this one, and that screen must greet the child with its hint.
+    s.ShowHints = 1;
     if (s.SoundMuted == 0) {
         context.PlayClip(Clips::Click);
         if (isUnloading())
             return;
     }
-    s.ShowHints = 1;
     unload();
     Q_EMIT leaving();
 }
