@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SetTopmost.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 
 #include <windows.h>
@@ -19,8 +20,15 @@ void SetTopmost(QWidget *form)
         if (placed)
             form->setGeometry(geometry);
     }
+    // Only the windows platform's window ids are window handles; another platform's (offscreen)
+    // would name some other program's window, or none.
+    if (QGuiApplication::platformName() != u"windows")
+        return;
     // winId() creates the native window if the form has none yet; the topmost band is a
     // property of that window and survives its first show.
     const auto window = reinterpret_cast<HWND>(form->winId());
+    DWORD owner = 0;
+    if (!GetWindowThreadProcessId(window, &owner) || owner != GetCurrentProcessId())
+        return;
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }

@@ -51,4 +51,9 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.ready"
 fi
+# One server and Wine's own background programs for the whole run, started here, away from the
+# tests' output: a test's program would otherwise start them, and ctest would wait for them,
+# holding that program's output, until the last of them ended.
+wineserver -p </dev/null >/dev/null 2>&1
+wine cmd /c exit </dev/null >/dev/null 2>&1
 echo "wine-start: prefix $WINEPREFIX on display $DISPLAY"
