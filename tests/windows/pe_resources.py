@@ -1,0 +1,77 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Vortani.exe as Windows reads it: clips, icon, version, the calls for sound and staying on top.
+    pe_resources.py <Vortani.exe> <sounds dir> <version x.y.z> <clip id>...
+Exit 77 (skipped) without python3-pefile, except under CI=true, where that fails."""
+import os
+import struct
+import sys
+
+try:
+    import pefile
+except ImportError:
+    print('SKIP: python3-pefile is not installed', file=sys.stderr)
+    sys.exit(1 if os.environ.get('CI') == 'true' else 77)
+
+program, sounds, version = sys.argv[1:4]
+clip_ids = sorted(int(i) for i in sys.argv[4:])
+pe = pefile.PE(program)
+failures = 0
+
+
+def check(what, holds):
+    global failures
+    print(f'{"ok" if holds else "FAIL"}: {what}')
+    failures += not holds
+
+
+def resources(kind):
+    """{id: [(language, data)]} of one type, named ('CUSTOM') or numbered."""
+    found = {}
+    for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        if (str(t.name) if t.name else t.id) == kind:
+            for entry in t.directory.entries:
+                for lang in entry.directory.entries:
+                    data = pe.get_data(lang.data.struct.OffsetToData, lang.data.struct.Size)
+                    found.setdefault(entry.id, []).append((lang.id, data))
+    return found
+
+
+# The clips, in Italian (Italy), each exactly its WAV file.
+custom = resources('CUSTOM')
+check(f'the CUSTOM resources are the clips {clip_ids}', sorted(custom) == clip_ids)
+for cid in clip_ids:
+    with open(os.path.join(sounds, f'clip{cid}.wav'), 'rb') as f:
+        check(f'clip {cid} is Italian and byte for byte clip{cid}.wav',
+              custom.get(cid) == [(0x0410, f.read())])
+
+# Icon group 1: 256x256 down to 16x16, every image in the file.
+group = resources(pefile.RESOURCE_TYPE['RT_GROUP_ICON'])[1][0][1]
+images = resources(pefile.RESOURCE_TYPE['RT_ICON'])
+count = struct.unpack_from('<H', group, 4)[0]
+sizes = {width or 256: image for width, image in
+         (struct.unpack_from('<B11xH', group, 6 + 14 * i) for i in range(count))}
+check(f'icon group 1 holds 256, 48, 32 and 16 pixels (holds {sorted(sizes)})',
+      {256, 48, 32, 16} <= set(sizes) and all(image in images for image in sizes.values()))
+
+# The version, as numbers and as Explorer's texts ("3.05" is the game's way to write 3.5).
+major, minor, patch = (int(n) for n in version.split('.'))
+fixed = pe.VS_FIXEDFILEINFO[0]
+numbers = ((major << 16) | minor, patch << 16)
+check(f'file and product version {version}.0',
+      (fixed.FileVersionMS, fixed.FileVersionLS) == numbers
+      == (fixed.ProductVersionMS, fixed.ProductVersionLS))
+tables = {t.LangID.decode(): {k.decode(): v.decode() for k, v in t.entries.items()}
+          for info in pe.FileInfo[0] if info.Key == b'StringFileInfo' for t in info.StringTable}
+text = f'{major}.{minor:02d}'
+expected = {'FileVersion': text, 'ProductVersion': text, 'ProductName': 'Vortani',
+            'InternalName': 'Vortani', 'OriginalFilename': 'Vortani.exe'}
+strings = tables.get('041004B0', {})
+check(f'string table 041004B0 of {sorted(tables)} has {expected}, a company and a copyright',
+      all(strings.get(k) == v for k, v in expected.items())
+      and all(strings.get(k, '').strip() for k in ('CompanyName', 'LegalCopyright')))
+
+imported = {(dll.dll.decode().lower(), i.name.decode())
+            for dll in pe.DIRECTORY_ENTRY_IMPORT for i in dll.imports if i.name}
+check('imports sndPlaySoundA from WINMM.dll and SetWindowPos from USER32.dll',
+      {('winmm.dll', 'sndPlaySoundA'), ('user32.dll', 'SetWindowPos')} <= imported)
+sys.exit(1 if failures else 0)
