@@ -12,7 +12,8 @@ static BOOL CALLBACK list(HWND window, LPARAM unused)
     if (!IsWindowVisible(window))
         return TRUE;
     wchar_t title[256] = L"";
-    GetWindowTextW(window, title, 256);
+    // Read from the window itself, without a message to its program, which may be busy.
+    InternalGetWindowText(window, title, 256);
     RECT client;
     GetClientRect(window, &client);
     POINT origin = {0, 0};
