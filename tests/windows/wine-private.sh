@@ -9,6 +9,9 @@ fail() { echo "FAIL: $*" >&2 && exit 1; }
 ok() { echo "ok: $*" && passed=$((passed + 1)); }
 start_wine() {
   state=$1
+  # A display in use means another run of the same test: its state must not be swept away.
+  ! { [ -f "/tmp/.X$2-lock" ] && kill -0 $(cat "/tmp/.X$2-lock") 2>/dev/null; } ||
+    fail "display :$2 is in use, by another run of this test?"
   rm -rf "$state"
   mkdir -p "$state/home"
   # Nothing reaches the Linux desktop's menus or home; only a program's own folder gives DLLs.
