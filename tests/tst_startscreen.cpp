@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +36,8 @@ private Q_SLOTS:
     void rectanglesOnTheForm();
     void soundSwitch_data();
     void soundSwitch();
+    void switchShowsItsTwoPictures_data();
+    void switchShowsItsTwoPictures();
     void operationsOpenTheExerciseScreen_data();
     void operationsOpenTheExerciseScreen();
     void leavingAndComingBackGivesAFreshScreen();
@@ -136,6 +140,29 @@ void TestStartScreen::soundSwitch()
     QCOMPARE(harness->context.settings.SoundMuted, qint16(0));
     QVERIFY(!start->Check1->isChecked());
     QCOMPARE(harness->sink.clips, QList<int>{105});
+}
+
+void TestStartScreen::switchShowsItsTwoPictures_data()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("plain screen") << 1.0;
+    QTest::newRow("screen at 150 %") << 1.5;
+    QTest::newRow("screen at 200 %") << 2.0;
+}
+
+void TestStartScreen::switchShowsItsTwoPictures()
+{
+    // The loudspeaker while the sound is on, the crossed one while it is off, drawn sharp at
+    // the screen's density in whichever form the build packs pictures.
+    QFETCH(qreal, scale);
+    const QIcon icon = start->Check1->icon();
+    const QSize size = start->Check1->iconSize();
+    QImage on = icon.pixmap(size, scale, QIcon::Normal, QIcon::Off).toImage();
+    QImage off = icon.pixmap(size, scale, QIcon::Normal, QIcon::On).toImage();
+    QVERIFY(!on.isNull() && !off.isNull());
+    QCOMPARE(on.size(), size * scale);
+    QCOMPARE(off.size(), size * scale);
+    QVERIFY(on != off);
 }
 
 void TestStartScreen::operationsOpenTheExerciseScreen_data()

@@ -1,28 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Resources.h"
 
+#include "RasterPictureEngine.h"
+
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPixmap>
+
+#include <initializer_list>
+#include <utility>
+
+namespace {
+// A picture is an SVG file where Qt can draw SVG; elsewhere the build packs the drawings it
+// made of it beforehand at one, two and four times its size.
+QIcon makePicture(QStringView kind,
+                  std::initializer_list<std::pair<QStringView, QIcon::State>> faces)
+{
+    const QString first = QStringLiteral(":/%1/%2.svg").arg(kind, faces.begin()->first);
+    if (QFile::exists(first)) {
+        QIcon icon;
+        for (const auto &[name, state] : faces) {
+            const QString file = QStringLiteral(":/%1/%2.svg").arg(kind, name);
+            // The same file for the disabled mode: controls in a closed frame keep their look.
+            icon.addFile(file, {}, QIcon::Normal, state);
+            icon.addFile(file, {}, QIcon::Disabled, state);
+        }
+        return icon;
+    }
+    auto *engine = new RasterPictureEngine;
+    for (const auto &[name, state] : faces) {
+        for (const char *scale : {"", "@2x", "@4x"})
+            engine->addDrawing(
+                QImage(QStringLiteral(":/%1/%2%3.png").arg(kind, name, QLatin1String(scale))),
+                state);
+    }
+    return QIcon(engine);
+}
+} // namespace
 
 QIcon Resources::picture(QStringView kind, QStringView name)
 {
-    const QString base = QStringLiteral(":/%1/%2").arg(kind, name);
-    QStringList files(base + QStringLiteral(".svg"));
-    // Where the build has no SVG renderer it packs the pictures drawn beforehand at several
-    // scales; the icon picks the nearest larger one for the size and density it is painted at.
-    if (!QFile::exists(files.first())) {
-        files.clear();
-        for (const char *scale : {"", "@2x", "@4x"})
-            files << base + QLatin1String(scale) + QStringLiteral(".png");
-    }
-    QIcon icon;
-    for (const QString &file : std::as_const(files)) {
-        // The same file for the disabled mode: controls in a closed frame keep their look.
-        icon.addFile(file, {}, QIcon::Normal);
-        icon.addFile(file, {}, QIcon::Disabled);
-    }
-    return icon;
+    return makePicture(kind, {{name, QIcon::Off}});
+}
+
+QIcon Resources::switchPicture(QStringView kind, QStringView off, QStringView on)
+{
+    return makePicture(kind, {{off, QIcon::Off}, {on, QIcon::On}});
 }
 
 QIcon Resources::programIcon()

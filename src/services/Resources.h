@@ -15,6 +15,8 @@ QByteArray clipBytes(qint16 clipId);
 // A picture of a control or an icon, by its base name (":/controls/key_7.svg" is
 // picture(u"controls", u"key_7")). Vector pictures stay crisp at any scale.
 QIcon picture(QStringView kind, QStringView name);
+// A two-state picture for a checkable control: one picture while off, another while on.
+QIcon switchPicture(QStringView kind, QStringView off, QStringView on);
 QIcon programIcon();
 // The pointing hand, hot spot at the fingertip (6, 5).
 QCursor handCursor();

@@ -53,7 +53,8 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
 fi
 # One server and Wine's own background programs for the whole run, started here, away from the
 # tests' output: a test's program would otherwise start them, and ctest would wait for them,
-# holding that program's output, until the last of them ended.
-wineserver -p </dev/null >/dev/null 2>&1
+# holding that program's output, until the last of them ended. The server outlives each
+# program by two minutes, and ends on its own if the run is cut short.
+wineserver -p120 </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 echo "wine-start: prefix $WINEPREFIX on display $DISPLAY"

@@ -74,11 +74,7 @@ void frmSplash::setupLayout()
     Picture1->setAccessibleName(QStringLiteral("Vortani Puzzle"));
 
     // The sound switch: a toggle button, up with the loudspeaker while the sound is on.
-    QIcon speaker;
-    for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
-        speaker.addFile(QStringLiteral(":/controls/speaker_on.svg"), {}, mode, QIcon::Off);
-        speaker.addFile(QStringLiteral(":/controls/speaker_off.svg"), {}, mode, QIcon::On);
-    }
+    const QIcon speaker = Resources::switchPicture(u"controls", u"speaker_on", u"speaker_off");
     Check1 = Appearance::place(new QPushButton(this), QStringLiteral("Check1"), {272, 388, 85, 37});
     Check1->setCheckable(true);
     Check1->setIcon(speaker);
