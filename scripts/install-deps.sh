@@ -37,10 +37,10 @@ test=(
 
 windows=(
   # the Windows edition, cross-built: the posix-thread MinGW compilers (Qt needs std::thread),
-  # Qt's source package, pictures drawn from SVG, the icon file, the zip and the MSI (wixl is
+  # Qt's source package, pictures drawn from SVG, the icon file and the MSI (wixl is
   # a package of its own, apart from msitools)
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
-  librsvg2-bin icoutils zip msitools wixl
+  librsvg2-bin icoutils msitools wixl
 )
 windows_test=(
   # running it under Wine, and reading the program file's resources and imports
