@@ -95,8 +95,9 @@ void Vortani::Form_Load()
         const Titles t = titlesOf(*loadedOperation);
         lblTitolo->setText(t.title);
         lblOperazione->setText(t.operation);
-        // The window's title stays the game's; a screen reader names the operation after it.
-        setAccessibleDescription(t.title);
+        // The title on screen stays the game's. A screen reader hears the operation after it:
+        // the two forms share title, size and place, and Orca takes one for the other.
+        setAccessibleName(QStringLiteral("%1, %2").arg(windowTitle(), t.title));
     }
     if (s.ShowHints == 1)
         lblGiudizio->announce(QStringLiteral("Scegli il livello."));
