@@ -176,8 +176,8 @@ key("Return", pause=1)
 type_number(answer(tile))
 check(tab_to(app, lambda n: n.name == "OK") is not None, "Tab reaches OK")
 key("KP_Divide", pause=2)
-after = wait_focus(app, is_tile)
-check(after is not None and after.description == "Tessera 2",
+after = wait_focus(app, lambda n: is_tile(n) and n.description == "Tessera 2", 15)
+check(after is not None,
       "after the right answer on OK the focus is on the next tile, not nowhere")
 solved = 1
 
