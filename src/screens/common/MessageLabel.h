@@ -11,9 +11,9 @@ class MessageLabel : public QLabel
 public:
     explicit MessageLabel(QWidget *parent = nullptr);
 
-    // Shows text, and has it read out when the program next waits for input: a text replaced
-    // before then was never on the screen. In a window that is not active it waits until the
-    // window is, so that it follows the window's title and focused control.
+    // Shows text, and has it read out once the program next handles its waiting events: a text
+    // replaced before then was never on the screen. In a window that is not active it waits until
+    // the window is, so that it follows the window's name and focused control.
     void announce(const QString &text);
 
 Q_SIGNALS:
