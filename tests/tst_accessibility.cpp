@@ -50,7 +50,6 @@ void TestAccessibility::formsAreWindows_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("start screen") << 0 << "Vortani Puzzle";
     QTest::newRow("addition") << 1 << "Vortani Puzzle, Addizione";
-    QTest::newRow("division") << 4 << "Vortani Puzzle, Divisione";
 }
 
 void TestAccessibility::formsAreWindows()
@@ -74,11 +73,8 @@ void TestAccessibility::messagesAreReadOutOnce_data()
     QTest::addColumn<int>("hints");
     QTest::addColumn<bool>("muted");
     QTest::addColumn<QStringList>("expected"); // "{praise}": any one praise
-    const QStringList none;
     QTest::newRow("a level") << "level" << 1 << false << QStringList{ChooseTile};
-    QTest::newRow("a level, hints off") << "level" << 0 << false << none;
     QTest::newRow("a tile") << "tile" << 1 << false << QStringList{TypeAnswer};
-    QTest::newRow("a tile, hints off") << "tile" << 0 << false << none;
     QTest::newRow("a wrong answer") << "wrong" << 1 << false << QStringList{Wrong};
     QTest::newRow("the same wrong answer again")
         << "wrong again" << 0 << false << QStringList{Wrong};

@@ -51,7 +51,6 @@ void TestRasterPicture::smallestLargeEnoughDrawingShrunkToSize_data()
     QTest::newRow("150 %: the double one, shrunk")
         << 1.5 << int(QIcon::Off) << 48 << QColor(Qt::green);
     QTest::newRow("200 %: the double one") << 2.0 << int(QIcon::Off) << 64 << QColor(Qt::green);
-    QTest::newRow("300 %: the largest, shrunk") << 3.0 << int(QIcon::Off) << 96 << QColor(Qt::blue);
     QTest::newRow("500 %: the largest, stretched")
         << 5.0 << int(QIcon::Off) << 160 << QColor(Qt::blue);
     QTest::newRow("the other state's own drawing")

@@ -55,7 +55,6 @@ void TestWinServices::clipsComeFromTheProgramsResources_data()
         QTest::addRow("clip %d", id) << id << true;
     QTest::newRow("one below the first") << Clips::First - 1 << false;
     QTest::newRow("one above the last") << Clips::Last + 1 << false;
-    QTest::newRow("the icon's group number") << 1 << false;
 }
 
 void TestWinServices::clipsComeFromTheProgramsResources()
