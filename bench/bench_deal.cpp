@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How long a deal takes: the engine alone for the tightest and a wide case, and the form's
-// casuale with its picture load.
+// dealPuzzle with its picture load.
 #include "FormHarness.h"
 #include "LevelTable.h"
 #include "ProblemDealer.h"
@@ -30,7 +30,7 @@ void BenchDeal::engineDeal()
     QFETCH(int, level);
     RandomSource random = RandomSource::fromClock();
     ExerciseSettings s;
-    s.Operation = qint16(operation);
+    s.operation = Operation(operation);
     QBENCHMARK
     {
         LevelTable::apply(s, level);
@@ -41,11 +41,11 @@ void BenchDeal::engineDeal()
 void BenchDeal::casualeWithPicture()
 {
     FormHarness harness(7);
-    Vortani *f = harness.openExercise(3);
-    FormHarness::click(f->Option2);
+    ExerciseForm *f = harness.openExercise(3);
+    FormHarness::click(f->levelButtons[1]);
     QBENCHMARK
     {
-        f->casuale();
+        f->dealPuzzle();
     }
 }
 

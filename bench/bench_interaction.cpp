@@ -6,8 +6,8 @@
 // whole milliseconds in Qt 6.4, too coarse for that, so the median in nanoseconds is handed to
 // QtTest as the result. The recording sink stands in for the audio output, not the form's work.
 #include "FormHarness.h"
-#include "frmSplash.h"
 #include "ImageBox.h"
+#include "StartForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -66,15 +66,15 @@ private Q_SLOTS:
     void cleanupTestCase();
 
 private:
-    Vortani *formFor(int operation);
-    int standingTile(Vortani *f);
+    ExerciseForm *formFor(int operation);
+    int standingTile(ExerciseForm *f);
 
     std::unique_ptr<FormHarness> harness;
     int operationShown = 0;
 };
 
 // Building the form is not what is measured: one per operation, kept across rows and reruns.
-Vortani *BenchInteraction::formFor(int operation)
+ExerciseForm *BenchInteraction::formFor(int operation)
 {
     if (!harness || operationShown != operation || !harness->form) {
         harness = std::make_unique<FormHarness>(11);
@@ -87,11 +87,11 @@ Vortani *BenchInteraction::formFor(int operation)
 }
 
 // A tile not yet solved; a solved-out puzzle gets a fresh deal first.
-int BenchInteraction::standingTile(Vortani *f)
+int BenchInteraction::standingTile(ExerciseForm *f)
 {
-    if (f->Frame2->isEnabled())
+    if (f->puzzleFrame->isEnabled())
         for (int i = 0; i < ExerciseSettings::TileCount; ++i)
-            if (f->cmdOper[std::size_t(i)]->isVisible())
+            if (f->tiles[std::size_t(i)]->isVisible())
                 return i;
     FormHarness::click(harness->level(2));
     return 0;
@@ -112,18 +112,18 @@ void BenchInteraction::levelClick()
 {
     QFETCH(int, operation);
     QFETCH(int, level);
-    Vortani *f = formFor(operation);
+    ExerciseForm *f = formFor(operation);
     QAbstractButton *option = harness->level(level);
     reportMedian([] {},
                  [&] {
                      FormHarness::click(option);
-                     f->Frame2->repaint();
+                     f->puzzleFrame->repaint();
                  });
     // A fast failure path is no measurement: the deal and the picture must have happened.
     QCOMPARE(harness->sink.clips.count(102), Samples);
-    QVERIFY(!f->imgPuzzle->isPlain());
-    QVERIFY(!f->imgPuzzle->pixmap().isNull());
-    QVERIFY(FormHarness::expectedFromCaption(f->cmdOper[0]->text()) >= 0);
+    QVERIFY(!f->puzzlePicture->isPlain());
+    QVERIFY(!f->puzzlePicture->pixmap().isNull());
+    QVERIFY(FormHarness::expectedFromCaption(f->tiles[0]->text()) >= 0);
 }
 
 void BenchInteraction::answerPress_data()
@@ -136,20 +136,20 @@ void BenchInteraction::answerPress_data()
 void BenchInteraction::answerPress()
 {
     QFETCH(bool, right);
-    Vortani *f = formFor(3);
+    ExerciseForm *f = formFor(3);
     QPushButton *chosen = nullptr;
     int judged = 0;
     reportMedian(
         [&] {
-            chosen = f->cmdOper[std::size_t(standingTile(f))];
+            chosen = f->tiles[std::size_t(standingTile(f))];
             FormHarness::click(chosen);
             const qint64 expected = FormHarness::expectedFromCaption(chosen->text());
             harness->typeOnKeypad(QString::number(right ? expected : expected + 1));
             harness->sink.clips.clear();
         },
         [&] {
-            FormHarness::press(f->cmdOK);
-            f->Frame2->repaint();
+            FormHarness::press(f->okKey);
+            f->puzzleFrame->repaint();
             // A press that judged nothing would measure nothing.
             judged +=
                 chosen->isVisible() != right && harness->sink.clips.value(0) == (right ? 104 : 103);
@@ -160,8 +160,8 @@ void BenchInteraction::answerPress()
 void BenchInteraction::operationClick()
 {
     FormHarness game(5); // its context only: the start screen builds its own exercise forms
-    frmSplash start(game.context);
-    start.Form_Load();
+    StartForm start(game.context);
+    start.prepare();
     start.show();
     QVERIFY(QTest::qWaitForWindowExposed(&start));
     passOn = qInstallMessageHandler(withoutRaiseWarnings);
@@ -169,8 +169,8 @@ void BenchInteraction::operationClick()
     int opened = 0;
     reportMedian([&] { delete start.exerciseForm(); },
                  [&] {
-                     FormHarness::click(start.cmdAdd);
-                     if (Vortani *f = start.exerciseForm()) {
+                     FormHarness::click(start.operationButtons[0]);
+                     if (ExerciseForm *f = start.exerciseForm()) {
                          f->repaint();
                          opened += f->isVisible();
                      }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppStyle.h"
-#include "frmSplash.h"
 #include "GameContext.h"
+#include "StartForm.h"
 #include "SystemClipSink.h"
 
 #include <QApplication>
@@ -13,8 +13,8 @@ int main(int argc, char *argv[])
 
     const auto sink = makeSystemClipSink();
     GameContext context(*sink, RandomSource::fromClock());
-    frmSplash start(context);
-    start.Form_Load();
+    StartForm start(context);
+    start.prepare();
     start.show();
     return app.exec();
 }

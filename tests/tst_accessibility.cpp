@@ -3,7 +3,7 @@
 // while the focus stays put, the open tile, and a focus that is never left on nothing. What the
 // real screen reader makes of it is the screen_reader test's.
 #include "FormHarness.h"
-#include "frmSplash.h"
+#include "StartForm.h"
 #include "tst_exerciseplay.h"
 
 #include <QAccessible>
@@ -56,7 +56,7 @@ void TestAccessibility::formsAreWindows()
 {
     QFETCH(int, operation);
     QFETCH(QString, name);
-    frmSplash start(h->context);
+    StartForm start(h->context);
     QWidget *form = &start;
     if (operation)
         form = h->openExercise(operation);
@@ -93,15 +93,15 @@ void TestAccessibility::messagesAreReadOutOnce()
     QFETCH(bool, muted);
     QFETCH(QStringList, expected);
     ExerciseSettings &s = h->context.settings;
-    s.SoundMuted = muted;
-    s.ShowHints = 1;
-    s.Operation = 1;
+    s.soundMuted = muted;
+    s.showHints = 1;
+    s.operation = Operation::Addition;
     // Not before the window is active: the screen reader names the window first.
-    auto *f = new Vortani(h->context);
+    auto *f = new ExerciseForm(h->context);
     h->form = f;
-    connect(f->lblGiudizio, &MessageLabel::announced, this,
+    connect(f->verdictLine, &MessageLabel::announced, this,
             [this](const QString &text) { readOut << text; });
-    f->Form_Load();
+    f->prepare();
     QCoreApplication::processEvents();
     QVERIFY(readOut.isEmpty());
     f->show();
@@ -115,27 +115,27 @@ void TestAccessibility::messagesAreReadOutOnce()
         for (int t = 1; t < ExerciseSettings::TileCount; ++t)
             h->answerRight(t);
     if (action == u"wrong again") {
-        FormHarness::click(f->cmdOper[0]);
-        f->txtRisultato->setText(QString::number(s.ResultTable[0] + 1));
-        FormHarness::click(f->cmdOK);
+        FormHarness::click(f->tiles[0]);
+        f->answerBox->setText(QString::number(s.results[0] + 1));
+        FormHarness::click(f->okKey);
     }
     QCoreApplication::processEvents();
-    s.ShowHints = qint16(hints);
+    s.showHints = qint16(hints);
     readOut.clear();
 
     if (action == u"level") {
         FormHarness::click(h->level(2));
     } else if (action == u"tile") {
-        FormHarness::click(f->cmdOper[0]);
+        FormHarness::click(f->tiles[0]);
     } else {
-        FormHarness::click(f->cmdOper[0]);
+        FormHarness::click(f->tiles[0]);
         QCoreApplication::processEvents();
         readOut.clear();
-        pointAt(f->cmdOK); // which gives OK the focus
-        QTRY_COMPARE(QApplication::focusWidget(), f->cmdOK);
+        pointAt(f->okKey); // which gives OK the focus
+        QTRY_COMPARE(QApplication::focusWidget(), f->okKey);
         const bool right = action == u"right" || action == u"last";
-        f->txtRisultato->setText(QString::number(s.ResultTable[0] + (right ? 0 : 1)));
-        FormHarness::click(f->cmdOK);
+        f->answerBox->setText(QString::number(s.results[0] + (right ? 0 : 1)));
+        FormHarness::click(f->okKey);
     }
     QWidget *focus = QApplication::focusWidget();
     QCoreApplication::processEvents();
@@ -144,12 +144,12 @@ void TestAccessibility::messagesAreReadOutOnce()
         if (expected[i] == u"{praise}" && Praise.contains(readOut[i]))
             expected[i] = readOut[i];
     QCOMPARE(readOut, expected);
-    QCOMPARE(f->lblGiudizio->text(), expected.isEmpty() ? f->lblGiudizio->text() : expected.last());
+    QCOMPARE(f->verdictLine->text(), expected.isEmpty() ? f->verdictLine->text() : expected.last());
     // Read out where it is: the focus is where the game put it.
     QCOMPARE(QApplication::focusWidget(), focus);
-    QAccessibleInterface *line = QAccessible::queryAccessibleInterface(f->lblGiudizio);
+    QAccessibleInterface *line = QAccessible::queryAccessibleInterface(f->verdictLine);
     QCOMPARE(line->role(), QAccessible::Notification);
-    QCOMPARE(line->text(QAccessible::Name), f->lblGiudizio->text());
+    QCOMPARE(line->text(QAccessible::Name), f->verdictLine->text());
 }
 
 void TestAccessibility::openTileIsSelected_data()
@@ -157,30 +157,30 @@ void TestAccessibility::openTileIsSelected_data()
     QTest::addColumn<QString>("then");
     QTest::addColumn<int>("open"); // the tile read as open afterwards, -1: none
     QTest::newRow("the tile opened") << "" << 3;
-    QTest::newRow("another tile opened") << "cmdOper_7" << 7;
+    QTest::newRow("another tile opened") << "tile_7" << 7;
     QTest::newRow("a wrong answer keeps it open") << "wrong" << 3;
     QTest::newRow("solved, it closes") << "right" << -1;
-    QTest::newRow("a level chosen again clears it") << "Option2" << -1;
+    QTest::newRow("a level chosen again clears it") << "levelButton_1" << -1;
 }
 
 void TestAccessibility::openTileIsSelected()
 {
     QFETCH(QString, then);
     QFETCH(int, open);
-    Vortani *f = h->openExercise(1);
+    ExerciseForm *f = h->openExercise(1);
     FormHarness::click(h->level(1));
-    FormHarness::click(f->cmdOper[3]);
+    FormHarness::click(f->tiles[3]);
     if (then == u"wrong" || then == u"right") {
-        const int result = h->context.settings.ResultTable[3];
-        f->txtRisultato->setText(QString::number(then == u"right" ? result : result + 1));
-        FormHarness::click(f->cmdOK);
+        const int result = h->context.settings.results[3];
+        f->answerBox->setText(QString::number(then == u"right" ? result : result + 1));
+        FormHarness::click(f->okKey);
     } else if (!then.isEmpty()) {
         FormHarness::click(f->findChild<QAbstractButton *>(then));
     }
     for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
-        QAccessibleInterface *tile = QAccessible::queryAccessibleInterface(f->cmdOper[i]);
+        QAccessibleInterface *tile = QAccessible::queryAccessibleInterface(f->tiles[i]);
         QCOMPARE(tile->role(), QAccessible::Button);
-        QCOMPARE(tile->text(QAccessible::Name), f->cmdOper[i]->text());
+        QCOMPARE(tile->text(QAccessible::Name), f->tiles[i]->text());
         QCOMPARE(tile->state().selected, i == open);
         QCOMPARE(tile->text(QAccessible::Description),
                  QStringLiteral("Tessera %1").arg(i + 1) +
@@ -197,16 +197,15 @@ void TestAccessibility::focusAfterARightAnswer_data()
     QTest::addColumn<bool>("enter"); // confirmed with Enter in the answer box instead of on OK
     QTest::addColumn<QString>("focus");
     QList<int> allBut6{0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
-    QTest::newRow("OK under the pointer: the next tile")
-        << 4 << QList<int>{} << false << "cmdOper_5";
+    QTest::newRow("OK under the pointer: the next tile") << 4 << QList<int>{} << false << "tile_5";
     QTest::newRow("the next ones solved: the first one showing")
-        << 4 << QList<int>{5, 6} << false << "cmdOper_7";
+        << 4 << QList<int>{5, 6} << false << "tile_7";
     QTest::newRow("the grid's last tile: round to the first showing")
-        << 11 << QList<int>{0} << false << "cmdOper_1";
+        << 11 << QList<int>{0} << false << "tile_1";
     QTest::newRow("Enter in the answer box: the focus stays there")
-        << 4 << QList<int>{} << true << "txtRisultato";
+        << 4 << QList<int>{} << true << "answerBox";
     QTest::newRow("the puzzle's last tile: the level it was played at")
-        << 6 << allBut6 << false << "Option2";
+        << 6 << allBut6 << false << "levelButton_1";
 }
 
 void TestAccessibility::focusAfterARightAnswer()
@@ -215,29 +214,29 @@ void TestAccessibility::focusAfterARightAnswer()
     QFETCH(QList<int>, solvedBefore);
     QFETCH(bool, enter);
     QFETCH(QString, focus);
-    Vortani *f = h->openExercise(1);
+    ExerciseForm *f = h->openExercise(1);
     FormHarness::click(h->level(2));
     for (int t : solvedBefore)
         h->answerRight(t);
-    FormHarness::click(f->cmdOper[tile]);
-    const QString answer = QString::number(h->context.settings.ResultTable[tile]);
+    FormHarness::click(f->tiles[tile]);
+    const QString answer = QString::number(h->context.settings.results[tile]);
     if (enter) {
-        f->txtRisultato->setFocus();
-        QTest::keyClicks(f->txtRisultato, answer);
-        QTest::keyClick(f->txtRisultato, Qt::Key_Return);
+        f->answerBox->setFocus();
+        QTest::keyClicks(f->answerBox, answer);
+        QTest::keyClick(f->answerBox, Qt::Key_Return);
     } else {
-        f->txtRisultato->setText(answer);
-        pointAt(f->cmdOK);
-        QTRY_COMPARE(QApplication::focusWidget(), f->cmdOK);
-        FormHarness::click(f->cmdOK);
+        f->answerBox->setText(answer);
+        pointAt(f->okKey);
+        QTRY_COMPARE(QApplication::focusWidget(), f->okKey);
+        FormHarness::click(f->okKey);
     }
-    QVERIFY(!f->cmdOper[tile]->isVisible());
-    QVERIFY(!f->Frame1->isEnabled());
+    QVERIFY(!f->tiles[tile]->isVisible());
+    QVERIFY(!f->keypad->isEnabled());
     QVERIFY(QApplication::focusWidget());
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     // Mouse play is as it was: the pointer hands the focus to the button it passes over.
-    pointAt(f->cmdEsci);
-    QTRY_COMPARE(QApplication::focusWidget(), f->cmdEsci);
+    pointAt(f->exitButton);
+    QTRY_COMPARE(QApplication::focusWidget(), f->exitButton);
 }
 
 VORTANI_GUI_TEST_MAIN(TestAccessibility)

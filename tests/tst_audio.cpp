@@ -213,7 +213,7 @@ void TestAudio::wholeClipIsHeard()
     const double inClip = clipSpan(clip);
     QVERIFY(inClip > 0);
     const auto heard = record([&] {
-        player->PlayClip(qint16(clip));
+        player->play(qint16(clip));
         QTest::qWait(700 + int(1000 * inClip));
     });
     QVERIFY(heard);
@@ -238,10 +238,10 @@ void TestAudio::clipIsCutOff()
     QFETCH(double, atLeast);
     QFETCH(double, atMost);
     const auto heard = record([&] {
-        player->PlayClip(101);
+        player->play(101);
         QTest::qWait(300);
         if (byNextClip) {
-            player->PlayClip(102);
+            player->play(102);
         } else {
             player.reset();
             sink.reset();

@@ -2,14 +2,57 @@
 // Playing the exercise form: loading, levels, tiles, verdicts, whole puzzles.
 #include "tst_exerciseplay.h"
 
+#include "Clips.h"
+#include "GameForm.h"
+
+namespace {
+// A form with nothing but the guarded clip.
+class ProbeForm : public GameForm
+{
+public:
+    explicit ProbeForm(GameContext &context) : GameForm(context, nullptr) {}
+    using GameForm::beginUnloading;
+    using GameForm::playClip;
+};
+} // namespace
+
 void TestExercisePlay::init()
 {
     h = std::make_unique<FormHarness>();
 }
 
-Vortani *TestExercisePlay::openAtLevel(int operation, int level)
+void TestExercisePlay::clipAnswersWhetherTheFormIsLoaded_data()
 {
-    Vortani *f = h->openExercise(operation);
+    QTest::addColumn<bool>("muted");
+    QTest::addColumn<bool>("unloadWaiting");
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<int>("clips");
+    QTest::newRow("sound on, nothing waiting") << false << false << true << 1;
+    QTest::newRow("sound on, unloaded while the clip starts") << false << true << false << 1;
+    // Silence handles no events: the unload still waits.
+    QTest::newRow("sound off") << true << true << true << 0;
+}
+
+void TestExercisePlay::clipAnswersWhetherTheFormIsLoaded()
+{
+    QFETCH(bool, muted);
+    QFETCH(bool, unloadWaiting);
+    QFETCH(bool, loaded);
+    QFETCH(int, clips);
+    h->context.settings.soundMuted = muted;
+    ProbeForm form(h->context);
+    if (unloadWaiting)
+        QMetaObject::invokeMethod(
+            &form, [&form] { form.beginUnloading(); }, Qt::QueuedConnection);
+    QCOMPARE(form.playClip(Clips::Chime), loaded);
+    QCOMPARE(h->sink.clips.size(), clips);
+    QCoreApplication::processEvents();
+    QCOMPARE(form.isUnloading(), unloadWaiting);
+}
+
+ExerciseForm *TestExercisePlay::openAtLevel(int operation, int level)
+{
+    ExerciseForm *f = h->openExercise(operation);
     FormHarness::click(h->level(level));
     h->sink.clips.clear();
     return f;
@@ -20,9 +63,8 @@ Vortani *TestExercisePlay::openAtLevel(int operation, int level)
 void TestExercisePlay::keys(const QString &keys, Qt::MouseButton button)
 {
     for (const QChar c : keys)
-        FormHarness::press(c == u'<'
-                               ? h->form->CmdBack
-                               : h->form->findChild<QPushButton *>(QStringLiteral("Cmd_") + c),
+        FormHarness::press(c == u'<' ? h->form->eraseKey
+                                     : h->form->digitKeys[std::size_t(c.digitValue())],
                            button);
     QCoreApplication::processEvents();
 }
@@ -48,17 +90,17 @@ void TestExercisePlay::loadWaitsForALevel()
     QFETCH(int, hints);
     QFETCH(QString, title);
     QFETCH(QString, operationLabel);
-    h->context.settings.SolvedCount = 7; // left over from an earlier game
-    h->context.settings.ShowHints = qint16(hints);
-    Vortani *f = h->openExercise(operation);
-    QCOMPARE(h->context.settings.SolvedCount, qint16(0));
-    QCOMPARE(f->lblGiudizio->font().pointSizeF(), 18.0);
-    QCOMPARE(facesShown(f), QStringLiteral("Image1"));
-    QVERIFY(!f->Frame1->isEnabled());
-    QVERIFY(!f->Frame2->isEnabled());
-    QCOMPARE(f->lblTitolo->text(), title);
-    QCOMPARE(f->lblOperazione->text(), operationLabel);
-    QCOMPARE(f->lblGiudizio->text() == QStringLiteral("Scegli il livello."), hints == 1);
+    h->context.settings.solvedCount = 7; // left over from an earlier game
+    h->context.settings.showHints = qint16(hints);
+    ExerciseForm *f = h->openExercise(operation);
+    QCOMPARE(h->context.settings.solvedCount, qint16(0));
+    QCOMPARE(f->verdictLine->font().pointSizeF(), 18.0);
+    QCOMPARE(facesShown(f), QStringLiteral("neutralFace"));
+    QVERIFY(!f->keypad->isEnabled());
+    QVERIFY(!f->puzzleFrame->isEnabled());
+    QCOMPARE(f->titleLabel->text(), title);
+    QCOMPARE(f->operationLabel->text(), operationLabel);
+    QCOMPARE(f->verdictLine->text() == QStringLiteral("Scegli il livello."), hints == 1);
     QVERIFY(h->sink.clips.isEmpty());
 }
 
@@ -68,7 +110,7 @@ void TestExercisePlay::levelChoiceDeals_data()
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("earlier"); // the level of the game under way
     QTest::addColumn<int>("hints");
-    QTest::addColumn<QList<int>>("bounds"); // FirstMax, FirstMin, SecondMax, SecondMin
+    QTest::addColumn<QList<int>>("bounds"); // firstMax, firstMin, secondMax, secondMin
     QTest::newRow("addition, level 1") << 1 << 1 << 2 << 1 << QList<int>{10, 1, 9, 1};
     QTest::newRow("addition, level 2") << 1 << 2 << 1 << 1 << QList<int>{100, 10, 9, 1};
     QTest::newRow("addition, level 3") << 1 << 3 << 1 << 1 << QList<int>{100, 10, 99, 10};
@@ -96,51 +138,51 @@ void TestExercisePlay::levelChoiceDeals()
     QFETCH(int, hints);
     QFETCH(QList<int>, bounds);
     // A game under way: tile 0 solved, tile 2 open after a wrong answer, "5" typed.
-    Vortani *f = openAtLevel(operation, earlier);
+    ExerciseForm *f = openAtLevel(operation, earlier);
     h->answerRight(0);
-    FormHarness::click(f->cmdOper[2]);
+    FormHarness::click(f->tiles[2]);
     keys(QString::number(resultOf(2) + 1));
-    FormHarness::press(f->cmdOK);
-    QCOMPARE(facesShown(f), QStringLiteral("Image4"));
+    FormHarness::press(f->okKey);
+    QCOMPARE(facesShown(f), QStringLiteral("sadFace"));
     keys(QStringLiteral("5"));
     ExerciseSettings &s = h->context.settings;
-    s.ShowHints = qint16(hints);
+    s.showHints = qint16(hints);
     QStringList captions;
-    for (const QPushButton *tile : f->cmdOper)
+    for (const QPushButton *tile : f->tiles)
         captions << tile->text();
     int unchanged = 0;
     h->sink.clips.clear();
 
     FormHarness::click(h->level(level));
     QCOMPARE(h->sink.clips, QList<int>{102});
-    QCOMPARE(int(s.Level), level);
-    QCOMPARE((QList<int>{s.FirstMax, s.FirstMin, s.SecondMax, s.SecondMin}), bounds);
-    QCOMPARE(s.SolvedCount, qint16(0));
-    QCOMPARE(facesShown(f), QStringLiteral("Image1"));
-    QVERIFY(f->cmdStampa->isEnabled());
-    QVERIFY(f->Frame2->isEnabled());
+    QCOMPARE(int(s.level), level);
+    QCOMPARE((QList<int>{s.firstMax, s.firstMin, s.secondMax, s.secondMin}), bounds);
+    QCOMPARE(s.solvedCount, qint16(0));
+    QCOMPARE(facesShown(f), QStringLiteral("neutralFace"));
+    QVERIFY(f->printButton->isEnabled());
+    QVERIFY(f->puzzleFrame->isEnabled());
     for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
-        const QPushButton *tile = f->cmdOper[std::size_t(i)];
+        const QPushButton *tile = f->tiles[std::size_t(i)];
         QVERIFY(tile->isVisible());
         QCOMPARE(colourOf(tile), Appearance::buttonFace());
         QCOMPARE(FormHarness::expectedFromCaption(tile->text()), qint64(resultOf(i)));
         unchanged += int(captions[i] == tile->text());
     }
     QVERIFY(unchanged < ExerciseSettings::TileCount); // dealt anew
-    QCOMPARE(f->lblGiudizio->text(), hints == 1 ? ChooseTile : QString());
-    QCOMPARE(QApplication::focusWidget(), f->cmdOper[0]);
+    QCOMPARE(f->verdictLine->text(), hints == 1 ? ChooseTile : QString());
+    QCOMPARE(QApplication::focusWidget(), f->tiles[0]);
     // What belongs to the open tile stays as it was.
-    QVERIFY(f->Frame1->isEnabled());
-    QCOMPARE(f->txtRisultato->text(), QStringLiteral("5"));
-    QCOMPARE(s.CurrentTile, qint16(2));
+    QVERIFY(f->keypad->isEnabled());
+    QCOMPARE(f->answerBox->text(), QStringLiteral("5"));
+    QCOMPARE(s.currentTile, qint16(2));
 
     // The open tile now carries a new problem, and OK judges against that one.
     keys("<" + QString::number(resultOf(2)));
     h->sink.clips.clear();
-    FormHarness::press(f->cmdOK);
+    FormHarness::press(f->okKey);
     QCOMPARE(h->sink.clips, QList<int>{104});
-    QCOMPARE(s.SolvedCount, qint16(1));
-    QVERIFY(!f->cmdOper[2]->isVisible());
+    QCOMPARE(s.solvedCount, qint16(1));
+    QVERIFY(!f->tiles[2]->isVisible());
 }
 
 void TestExercisePlay::tileOpensTheKeypad_data()
@@ -165,24 +207,24 @@ void TestExercisePlay::tileOpensTheKeypad()
     QFETCH(int, hints);
     QFETCH(bool, muted);
     QFETCH(int, key);
-    h->context.settings.ShowHints = qint16(hints);
-    h->context.settings.SoundMuted = muted;
-    Vortani *f = openAtLevel(2, 1);
+    h->context.settings.showHints = qint16(hints);
+    h->context.settings.soundMuted = muted;
+    ExerciseForm *f = openAtLevel(2, 1);
     if (hadTile)
-        FormHarness::click(f->cmdOper[4]);
-    QCOMPARE(f->Frame1->isEnabled(), hadTile);
-    f->txtRisultato->setText(QStringLiteral("77"));
+        FormHarness::click(f->tiles[4]);
+    QCOMPARE(f->keypad->isEnabled(), hadTile);
+    f->answerBox->setText(QStringLiteral("77"));
     h->sink.clips.clear();
 
-    QPushButton *tile = f->cmdOper[9];
+    QPushButton *tile = f->tiles[9];
     FormHarness::activate(tile, key);
     QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>{105});
-    QVERIFY(f->Frame1->isEnabled());
-    QVERIFY(f->txtRisultato->text().isEmpty());
-    QCOMPARE(h->context.settings.CurrentTile, qint16(9));
+    QVERIFY(f->keypad->isEnabled());
+    QVERIFY(f->answerBox->text().isEmpty());
+    QCOMPARE(h->context.settings.currentTile, qint16(9));
     QCOMPARE(highlightedTiles(f), QList<int>{9});
-    QCOMPARE(colourOf(f->cmdOper[4]), Appearance::buttonFace());
-    QCOMPARE(f->lblGiudizio->text(), hints == 1 ? TypeAnswer : QString());
+    QCOMPARE(colourOf(f->tiles[4]), Appearance::buttonFace());
+    QCOMPARE(f->verdictLine->text(), hints == 1 ? TypeAnswer : QString());
     QCOMPARE(QApplication::focusWidget(), tile);
     // The focus mark shows on the chosen tile, and its yellow stays exactly its own.
     const QImage look = tile->grab().toImage();
@@ -250,9 +292,9 @@ void TestExercisePlay::answerIsJudged()
     QFETCH(Qt::MouseButton, button);
     QFETCH(bool, muted);
     ExerciseSettings &s = h->context.settings;
-    s.SoundMuted = muted;
-    Vortani *f = openAtLevel(1, 3); // results of two digits or more
-    QPushButton *tile = f->cmdOper[6];
+    s.soundMuted = muted;
+    ExerciseForm *f = openAtLevel(1, 3); // results of two digits or more
+    QPushButton *tile = f->tiles[6];
     FormHarness::click(tile);
     const qint32 result = resultOf(6);
     const QString digits = QString::number(result);
@@ -267,35 +309,35 @@ void TestExercisePlay::answerIsJudged()
     if (entry == Keypad) {
         keys(text);
     } else if (entry == Keyboard) {
-        f->txtRisultato->setFocus();
-        QTest::keyClicks(f->txtRisultato, text);
+        f->answerBox->setFocus();
+        QTest::keyClicks(f->answerBox, text);
     } else {
-        f->txtRisultato->insert(text);
+        f->answerBox->insert(text);
     }
-    QCOMPARE(f->txtRisultato->text(), text);
+    QCOMPARE(f->answerBox->text(), text);
     h->sink.clips.clear();
 
-    FormHarness::press(f->cmdOK, button);
-    QCOMPARE(s.ShowHints, qint16(0));
-    QCOMPARE(f->lblGiudizio->font().pointSizeF(), 28.0);
-    QVERIFY(f->txtRisultato->text().isEmpty());
+    FormHarness::press(f->okKey, button);
+    QCOMPARE(s.showHints, qint16(0));
+    QCOMPARE(f->verdictLine->font().pointSizeF(), 28.0);
+    QVERIFY(f->answerBox->text().isEmpty());
     QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>{right ? 104 : 103});
-    QCOMPARE(s.CurrentTile, qint16(6));
-    QCOMPARE(s.SolvedCount, qint16(right ? 1 : 0));
+    QCOMPARE(s.currentTile, qint16(6));
+    QCOMPARE(s.solvedCount, qint16(right ? 1 : 0));
     QCOMPARE(tile->isVisible(), !right);
-    QCOMPARE(f->Frame1->isEnabled(), !right);
+    QCOMPARE(f->keypad->isEnabled(), !right);
     if (right) {
-        QVERIFY2(Praise.contains(f->lblGiudizio->text()), qPrintable(f->lblGiudizio->text()));
-        QCOMPARE(facesShown(f), QStringLiteral("Image2"));
+        QVERIFY2(Praise.contains(f->verdictLine->text()), qPrintable(f->verdictLine->text()));
+        QCOMPARE(facesShown(f), QStringLiteral("smilingFace"));
     } else {
-        QCOMPARE(f->lblGiudizio->text(), Wrong);
+        QCOMPARE(f->verdictLine->text(), Wrong);
         QCOMPARE(highlightedTiles(f), QList<int>{6});
-        QCOMPARE(facesShown(f), QStringLiteral("Image4"));
-        QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+        QCOMPARE(facesShown(f), QStringLiteral("sadFace"));
+        QCOMPARE(QApplication::focusWidget(), f->answerBox);
     }
-    QTest::mouseRelease(f->cmdOK, button, Qt::NoModifier, f->cmdOK->rect().center());
+    QTest::mouseRelease(f->okKey, button, Qt::NoModifier, f->okKey->rect().center());
     // The verdict size lasts until the next form is loaded.
-    QCOMPARE(h->openExercise(2)->lblGiudizio->font().pointSizeF(), 18.0);
+    QCOMPARE(h->openExercise(2)->verdictLine->font().pointSizeF(), 18.0);
 }
 
 void TestExercisePlay::wholePuzzle_data()
@@ -316,53 +358,53 @@ void TestExercisePlay::wholePuzzle()
     QFETCH(int, level);
     QFETCH(bool, muted);
     ExerciseSettings &s = h->context.settings;
-    s.SoundMuted = muted;
-    Vortani *f = h->openExercise(operation);
+    s.soundMuted = muted;
+    ExerciseForm *f = h->openExercise(operation);
     FormHarness::click(h->level(level));
     QList<int> expected{102};
 
     // One slip first, on the tile that is solved first.
     const int order[] = {5, 0, 11, 3, 8, 1, 10, 6, 2, 9, 4, 7};
-    FormHarness::click(f->cmdOper[5]);
+    FormHarness::click(f->tiles[5]);
     keys(QString::number(resultOf(5) + 1));
-    FormHarness::press(f->cmdOK);
+    FormHarness::press(f->okKey);
     expected << 105 << clipsForDigits(resultOf(5) + 1) << 103;
-    QCOMPARE(f->lblGiudizio->text(), Wrong);
+    QCOMPARE(f->verdictLine->text(), Wrong);
 
     for (int k = 0; k < ExerciseSettings::TileCount; ++k) {
         const int t = order[k];
         h->answerRight(t);
         expected << 105 << clipsForDigits(resultOf(t)) << 104;
         if (k + 1 < ExerciseSettings::TileCount) {
-            QCOMPARE(s.SolvedCount, qint16(k + 1));
-            QVERIFY2(Praise.contains(f->lblGiudizio->text()), qPrintable(f->lblGiudizio->text()));
+            QCOMPARE(s.solvedCount, qint16(k + 1));
+            QVERIFY2(Praise.contains(f->verdictLine->text()), qPrintable(f->verdictLine->text()));
         }
     }
     expected << 101;
 
     QCOMPARE(h->sink.clips, muted ? QList<int>{} : expected);
-    QCOMPARE(f->lblGiudizio->text(), Finished);
-    QCOMPARE(facesShown(f), QStringLiteral("Image3"));
-    QCOMPARE(s.SolvedCount, qint16(0));
+    QCOMPARE(f->verdictLine->text(), Finished);
+    QCOMPARE(facesShown(f), QStringLiteral("laughingFace"));
+    QCOMPARE(s.solvedCount, qint16(0));
     QCOMPARE(visibleTiles(f), 0);
-    QVERIFY(!f->Frame1->isEnabled());
-    QVERIFY(!f->Option1->isChecked());
-    QVERIFY(!f->Option2->isChecked());
-    QVERIFY(!f->Option3->isChecked());
+    QVERIFY(!f->keypad->isEnabled());
+    QVERIFY(!f->levelButtons[0]->isChecked());
+    QVERIFY(!f->levelButtons[1]->isChecked());
+    QVERIFY(!f->levelButtons[2]->isChecked());
     // The last option is left as it was.
-    QCOMPARE(f->Option4->isChecked(), level == 4);
+    QCOMPARE(f->levelButtons[3]->isChecked(), level == 4);
 }
 
 void TestExercisePlay::praiseReachesEveryText()
 {
     // Right answers draw from the whole list, its last text included. The twelfth answer of a
     // puzzle shows the finish text instead, so each puzzle counts eleven.
-    Vortani *f = openAtLevel(1, 1);
+    ExerciseForm *f = openAtLevel(1, 1);
     QSet<QString> shown;
     for (int puzzle = 0; puzzle < 10 && shown.size() < Praise.size(); ++puzzle) {
         for (int t = 0; t + 1 < ExerciseSettings::TileCount; ++t) {
             h->answerRight(t);
-            shown.insert(f->lblGiudizio->text());
+            shown.insert(f->verdictLine->text());
         }
         FormHarness::click(h->level(1));
     }
@@ -377,16 +419,16 @@ void TestExercisePlay::answeredDuringItsOwnClickSound()
 {
     // The tile is clicked again with its right answer typed and OK already queued: the answer
     // is judged inside the click's sound, so the click must not open the solved tile again.
-    Vortani *f = openAtLevel(1, 1);
-    QPushButton *tile = f->cmdOper[3];
+    ExerciseForm *f = openAtLevel(1, 1);
+    QPushButton *tile = f->tiles[3];
     FormHarness::click(tile);
     keys(QString::number(resultOf(3)));
-    FormHarness::queueClick(f->cmdOK, false);
-    f->cmdOper_Click(3);
+    FormHarness::queueClick(f->okKey, false);
+    f->openTile(3);
     QCoreApplication::processEvents();
     QVERIFY(!tile->isVisible());
-    QVERIFY(!f->Frame1->isEnabled());
-    QCOMPARE(h->context.settings.SolvedCount, qint16(1));
+    QVERIFY(!f->keypad->isEnabled());
+    QCOMPARE(h->context.settings.solvedCount, qint16(1));
     QCOMPARE(h->sink.clips.mid(h->sink.clips.size() - 2), (QList<int>{105, 104}));
 }
 

@@ -28,10 +28,10 @@ inline const QString TypeAnswer = QStringLiteral(
     "Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo il tasto OK.");
 inline const QColor PaleYellow(255, 255, 192);
 
-inline QString facesShown(const Vortani *f)
+inline QString facesShown(const ExerciseForm *f)
 {
     QStringList shown;
-    for (const ImageBox *face : {f->Image1, f->Image2, f->Image3, f->Image4})
+    for (const ImageBox *face : {f->neutralFace, f->smilingFace, f->laughingFace, f->sadFace})
         if (face->isVisible())
             shown << face->objectName();
     return shown.join(u',');
@@ -42,19 +42,19 @@ inline QColor colourOf(const QPushButton *tile)
     return tile->palette().color(QPalette::Button);
 }
 
-inline QList<int> highlightedTiles(const Vortani *f)
+inline QList<int> highlightedTiles(const ExerciseForm *f)
 {
     QList<int> lit;
     for (int i = 0; i < ExerciseSettings::TileCount; ++i)
-        if (const QPushButton *t = f->cmdOper[std::size_t(i)];
+        if (const QPushButton *t = f->tiles[std::size_t(i)];
             t->isVisible() && colourOf(t) == PaleYellow)
             lit << i;
     return lit;
 }
 
-inline int visibleTiles(const Vortani *f)
+inline int visibleTiles(const ExerciseForm *f)
 {
-    return int(std::count_if(f->cmdOper.begin(), f->cmdOper.end(),
+    return int(std::count_if(f->tiles.begin(), f->tiles.end(),
                              [](const QPushButton *t) { return t->isVisible(); }));
 }
 
@@ -70,6 +70,8 @@ class TestExercisePlay : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void clipAnswersWhetherTheFormIsLoaded_data();
+    void clipAnswersWhetherTheFormIsLoaded();
     void init();
     void loadWaitsForALevel_data();
     void loadWaitsForALevel();
@@ -99,9 +101,9 @@ private Q_SLOTS:
     void arrowsMoveAcrossTheGrid();
 
 private:
-    Vortani *openAtLevel(int operation, int level);
+    ExerciseForm *openAtLevel(int operation, int level);
     void keys(const QString &keys, Qt::MouseButton button = Qt::LeftButton);
-    qint32 resultOf(int tile) const { return h->context.settings.ResultTable[std::size_t(tile)]; }
+    qint32 resultOf(int tile) const { return h->context.settings.results[std::size_t(tile)]; }
 
     std::unique_ptr<FormHarness> h;
 };

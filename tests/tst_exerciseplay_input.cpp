@@ -43,23 +43,23 @@ void TestExercisePlay::keypadTypesIntoTheBox()
     QFETCH(bool, muted);
     QFETCH(Qt::MouseButton, button);
     QFETCH(QString, expected);
-    h->context.settings.SoundMuted = muted;
-    Vortani *f = openAtLevel(1, 2);
-    FormHarness::click(f->cmdOper[0]);
-    f->txtRisultato->setText(before);
+    h->context.settings.soundMuted = muted;
+    ExerciseForm *f = openAtLevel(1, 2);
+    FormHarness::click(f->tiles[0]);
+    f->answerBox->setText(before);
     if (selectFrom < 0) {
-        FormHarness::click(f->txtRisultato);
-        QTest::mouseDClick(f->txtRisultato, Qt::LeftButton, Qt::NoModifier,
-                           f->txtRisultato->rect().center());
-        QCOMPARE(f->txtRisultato->selectedText(), before);
-        QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+        FormHarness::click(f->answerBox);
+        QTest::mouseDClick(f->answerBox, Qt::LeftButton, Qt::NoModifier,
+                           f->answerBox->rect().center());
+        QCOMPARE(f->answerBox->selectedText(), before);
+        QCOMPARE(QApplication::focusWidget(), f->answerBox);
     } else if (selectLength > 0) {
-        f->txtRisultato->setSelection(selectFrom, selectLength);
+        f->answerBox->setSelection(selectFrom, selectLength);
     }
     h->sink.clips.clear();
     keys(pressed, button);
-    QCOMPARE(f->txtRisultato->text(), expected);
-    QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    QCOMPARE(f->answerBox->text(), expected);
+    QCOMPARE(QApplication::focusWidget(), f->answerBox);
     QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>(pressed.size(), 102));
 }
 
@@ -75,16 +75,16 @@ void TestExercisePlay::everyPressCounts_data()
     const auto L = Qt::LeftButton;
     const QList<int> two{102, 102}, three{102, 102, 102};
     // clang-format off
-    QTest::newRow("quick pair on a key") << "Cmd_1" << false << 2 << L << "" << "11" << two;
-    QTest::newRow("quick triple on a key") << "Cmd_3" << false << 3 << L << "" << "333" << three;
-    QTest::newRow("quick pair, right button") << "Cmd_2" << false << 2 << Qt::RightButton << "" << "22" << two;
-    QTest::newRow("quick triple, middle button") << "Cmd_9" << false << 3 << Qt::MiddleButton << "" << "999" << three;
-    QTest::newRow("quick pair on back-space") << "CmdBack" << false << 2 << L << "123" << "1" << two;
+    QTest::newRow("quick pair on a key") << "digitKey_1" << false << 2 << L << "" << "11" << two;
+    QTest::newRow("quick triple on a key") << "digitKey_3" << false << 3 << L << "" << "333" << three;
+    QTest::newRow("quick pair, right button") << "digitKey_2" << false << 2 << Qt::RightButton << "" << "22" << two;
+    QTest::newRow("quick triple, middle button") << "digitKey_9" << false << 3 << Qt::MiddleButton << "" << "999" << three;
+    QTest::newRow("quick pair on back-space") << "eraseKey" << false << 2 << L << "123" << "1" << two;
     QTest::newRow("quick pair on OK after a wrong answer judges twice")
-        << "cmdOK" << false << 2 << L << "{R}1" << "" << QList<int>{103, 103};
-    QTest::newRow("a tap on a key") << "Cmd_5" << true << 1 << L << "" << "5" << QList<int>{102};
-    QTest::newRow("two quick taps on a key") << "Cmd_5" << true << 2 << L << "" << "55" << two;
-    QTest::newRow("three quick taps on a key") << "Cmd_8" << true << 3 << L << "" << "888" << three;
+        << "okKey" << false << 2 << L << "{R}1" << "" << QList<int>{103, 103};
+    QTest::newRow("a tap on a key") << "digitKey_5" << true << 1 << L << "" << "5" << QList<int>{102};
+    QTest::newRow("two quick taps on a key") << "digitKey_5" << true << 2 << L << "" << "55" << two;
+    QTest::newRow("three quick taps on a key") << "digitKey_8" << true << 3 << L << "" << "888" << three;
     // clang-format on
 }
 
@@ -97,9 +97,9 @@ void TestExercisePlay::everyPressCounts()
     QFETCH(QString, before);
     QFETCH(QString, expected);
     QFETCH(QList<int>, clips);
-    Vortani *f = openAtLevel(1, 1);
-    FormHarness::click(f->cmdOper[6]);
-    f->txtRisultato->setText(
+    ExerciseForm *f = openAtLevel(1, 1);
+    FormHarness::click(f->tiles[6]);
+    f->answerBox->setText(
         QString(before).replace(QStringLiteral("{R}"), QString::number(resultOf(6))));
     h->sink.clips.clear();
 
@@ -108,18 +108,18 @@ void TestExercisePlay::everyPressCounts()
         FormHarness::taps(target, count);
     else
         FormHarness::quickPresses(target, count, button);
-    QCOMPARE(f->txtRisultato->text(), expected);
+    QCOMPARE(f->answerBox->text(), expected);
     QCOMPARE(h->sink.clips, clips);
     QVERIFY(!target->isDown());
-    if (control == u"cmdOK") {
-        QCOMPARE(f->lblGiudizio->text(), Wrong);
-        QCOMPARE(h->context.settings.SolvedCount, qint16(0));
+    if (control == u"okKey") {
+        QCOMPARE(f->verdictLine->text(), Wrong);
+        QCOMPARE(h->context.settings.solvedCount, qint16(0));
         return;
     }
     // Held, the key stays down although its press gave the focus to the answer box.
     QTest::mousePress(target, button, Qt::NoModifier, target->rect().center());
     QVERIFY(target->isDown());
-    QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
+    QCOMPARE(QApplication::focusWidget(), f->answerBox);
     QTest::mouseRelease(target, button, Qt::NoModifier, target->rect().center());
     QVERIFY(!target->isDown());
 }
@@ -128,17 +128,17 @@ void TestExercisePlay::enterWorksTheFocusedButton_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("key");
-    QTest::newRow("Return on the exit") << "cmdEsci" << int(Qt::Key_Return);
-    QTest::newRow("keypad Enter on the exit") << "cmdEsci" << int(Qt::Key_Enter);
-    QTest::newRow("Return on a level") << "Option3" << int(Qt::Key_Return);
-    QTest::newRow("keypad Enter on a level") << "Option4" << int(Qt::Key_Enter);
+    QTest::newRow("Return on the exit") << "exitButton" << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter on the exit") << "exitButton" << int(Qt::Key_Enter);
+    QTest::newRow("Return on a level") << "levelButton_2" << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter on a level") << "levelButton_3" << int(Qt::Key_Enter);
 }
 
 void TestExercisePlay::enterWorksTheFocusedButton()
 {
     QFETCH(QString, control);
     QFETCH(int, key);
-    Vortani *f = openAtLevel(2, 1);
+    ExerciseForm *f = openAtLevel(2, 1);
     auto *target = f->findChild<QAbstractButton *>(control);
     target->setFocus();
     const auto modifier = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
@@ -146,11 +146,11 @@ void TestExercisePlay::enterWorksTheFocusedButton()
     QVERIFY(target->isDown()); // down while the key is held, as with Space
     QVERIFY(h->sink.clips.isEmpty());
     QTest::keyRelease(target, Qt::Key(key), modifier);
-    if (control == u"cmdEsci") {
+    if (control == u"exitButton") {
         QVERIFY(f->isUnloading());
         QCOMPARE(h->sink.clips, QList<int>{105});
     } else {
-        QCOMPARE(h->context.settings.Level, qint16(control.back().digitValue()));
+        QCOMPARE(h->context.settings.level, qint16(control.back().digitValue() + 1));
         QVERIFY(target->isChecked());
         QCOMPARE(h->sink.clips, QList<int>{102});
     }
@@ -161,16 +161,17 @@ void TestExercisePlay::inertInput_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("key"); // 0: a mouse press
     QTest::addColumn<bool>("keypadOpen");
-    QTest::newRow("Space on a focused digit key") << "Cmd_4" << int(Qt::Key_Space) << true;
-    QTest::newRow("Return on a focused digit key") << "Cmd_4" << int(Qt::Key_Return) << true;
-    QTest::newRow("Enter on a focused back-space") << "CmdBack" << int(Qt::Key_Enter) << true;
-    QTest::newRow("Space on a focused OK") << "cmdOK" << int(Qt::Key_Space) << true;
-    QTest::newRow("Return on a focused OK") << "cmdOK" << int(Qt::Key_Return) << true;
-    QTest::newRow("keypad Enter on a focused OK") << "cmdOK" << int(Qt::Key_Enter) << true;
-    QTest::newRow("keypad Enter on a focused digit key") << "Cmd_7" << int(Qt::Key_Enter) << true;
-    QTest::newRow("digit pressed while the keypad is closed") << "Cmd_4" << 0 << false;
-    QTest::newRow("back-space pressed while the keypad is closed") << "CmdBack" << 0 << false;
-    QTest::newRow("OK pressed while the keypad is closed") << "cmdOK" << 0 << false;
+    QTest::newRow("Space on a focused digit key") << "digitKey_4" << int(Qt::Key_Space) << true;
+    QTest::newRow("Return on a focused digit key") << "digitKey_4" << int(Qt::Key_Return) << true;
+    QTest::newRow("Enter on a focused back-space") << "eraseKey" << int(Qt::Key_Enter) << true;
+    QTest::newRow("Space on a focused OK") << "okKey" << int(Qt::Key_Space) << true;
+    QTest::newRow("Return on a focused OK") << "okKey" << int(Qt::Key_Return) << true;
+    QTest::newRow("keypad Enter on a focused OK") << "okKey" << int(Qt::Key_Enter) << true;
+    QTest::newRow("keypad Enter on a focused digit key")
+        << "digitKey_7" << int(Qt::Key_Enter) << true;
+    QTest::newRow("digit pressed while the keypad is closed") << "digitKey_4" << 0 << false;
+    QTest::newRow("back-space pressed while the keypad is closed") << "eraseKey" << 0 << false;
+    QTest::newRow("OK pressed while the keypad is closed") << "okKey" << 0 << false;
 }
 
 void TestExercisePlay::inertInput()
@@ -178,24 +179,24 @@ void TestExercisePlay::inertInput()
     QFETCH(QString, control);
     QFETCH(int, key);
     QFETCH(bool, keypadOpen);
-    Vortani *f = openAtLevel(1, 1);
+    ExerciseForm *f = openAtLevel(1, 1);
     if (keypadOpen)
-        FormHarness::click(f->cmdOper[3]);
+        FormHarness::click(f->tiles[3]);
     // The right answer is in the box, so a judgement or a keystroke would show.
-    const QString answer = QString::number(resultOf(h->context.settings.CurrentTile));
-    f->txtRisultato->setText(answer);
+    const QString answer = QString::number(resultOf(h->context.settings.currentTile));
+    f->answerBox->setText(answer);
     h->sink.clips.clear();
-    const QString hint = f->lblGiudizio->text();
+    const QString hint = f->verdictLine->text();
 
     auto *target = f->findChild<QPushButton *>(control);
     FormHarness::activate(target, key);
     QCoreApplication::processEvents();
-    QCOMPARE(f->txtRisultato->text(), answer);
+    QCOMPARE(f->answerBox->text(), answer);
     QVERIFY(h->sink.clips.isEmpty());
-    QCOMPARE(h->context.settings.SolvedCount, qint16(0));
-    QCOMPARE(h->context.settings.ShowHints, qint16(1));
-    QCOMPARE(f->lblGiudizio->text(), hint);
-    QCOMPARE(f->lblGiudizio->font().pointSizeF(), 18.0);
+    QCOMPARE(h->context.settings.solvedCount, qint16(0));
+    QCOMPARE(h->context.settings.showHints, qint16(1));
+    QCOMPARE(f->verdictLine->text(), hint);
+    QCOMPARE(f->verdictLine->font().pointSizeF(), 18.0);
     QCOMPARE(visibleTiles(f), ExerciseSettings::TileCount);
 }
 
@@ -212,21 +213,21 @@ void TestExercisePlay::inputQueuedDuringAClip_data()
     QTest::addColumn<QList<int>>("clips");
     // clang-format off
     QTest::newRow("tile click queued before another tile's click")
-        << -1 << "" << "cmdOper_3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 105};
+        << -1 << "" << "tile_3" << "tile_5" << false << 5 << 0 << "" << QList<int>{105, 105};
     QTest::newRow("tile click queued, sound off: it comes last")
-        << -1 << "" << "cmdOper_3" << "cmdOper_5" << true << 3 << 0 << "" << QList<int>{};
+        << -1 << "" << "tile_3" << "tile_5" << true << 3 << 0 << "" << QList<int>{};
     QTest::newRow("key queued before the first tile's click")
-        << -1 << "" << "Cmd_7" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105};
+        << -1 << "" << "digitKey_7" << "tile_5" << false << 5 << 0 << "" << QList<int>{105};
     QTest::newRow("key queued before another tile's click")
-        << 2 << "" << "Cmd_7" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+        << 2 << "" << "digitKey_7" << "tile_5" << false << 5 << 0 << "" << QList<int>{105, 102};
     QTest::newRow("tile click queued before a right answer")
-        << 4 << "right" << "cmdOper_3" << "cmdOK" << false << 3 << 1 << "" << QList<int>{104, 105};
+        << 4 << "right" << "tile_3" << "okKey" << false << 3 << 1 << "" << QList<int>{104, 105};
     QTest::newRow("key queued before a right answer")
-        << 4 << "right" << "Cmd_7" << "cmdOK" << false << -1 << 1 << "" << QList<int>{104};
+        << 4 << "right" << "digitKey_7" << "okKey" << false << -1 << 1 << "" << QList<int>{104};
     QTest::newRow("key queued before a wrong answer")
-        << 4 << "wrong" << "Cmd_7" << "cmdOK" << false << 4 << 0 << "7" << QList<int>{103, 102};
+        << 4 << "wrong" << "digitKey_7" << "okKey" << false << 4 << 0 << "7" << QList<int>{103, 102};
     QTest::newRow("level click queued before a tile click")
-        << 2 << "" << "Option3" << "cmdOper_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+        << 2 << "" << "levelButton_2" << "tile_5" << false << 5 << 0 << "" << QList<int>{105, 102};
     // clang-format on
 }
 
@@ -242,17 +243,17 @@ void TestExercisePlay::inputQueuedDuringAClip()
     QFETCH(QString, text);
     QFETCH(QList<int>, clips);
     ExerciseSettings &s = h->context.settings;
-    s.SoundMuted = muted;
-    Vortani *f = openAtLevel(1, 2);
+    s.soundMuted = muted;
+    ExerciseForm *f = openAtLevel(1, 2);
     if (openTile >= 0) {
-        FormHarness::click(f->cmdOper[std::size_t(openTile)]);
+        FormHarness::click(f->tiles[std::size_t(openTile)]);
         if (!answer.isEmpty())
             keys(QString::number(resultOf(openTile) + (answer == u"right" ? 0 : 1)));
     }
     h->sink.clips.clear();
     FormHarness::queueClick(f->findChild<QWidget *>(queued));
     auto *target = f->findChild<QPushButton *>(then);
-    if (target == f->cmdOK)
+    if (target == f->okKey)
         FormHarness::press(target);
     else
         FormHarness::click(target);
@@ -260,13 +261,13 @@ void TestExercisePlay::inputQueuedDuringAClip()
         QCoreApplication::processEvents();
 
     QCOMPARE(h->sink.clips, clips);
-    QCOMPARE(s.SolvedCount, qint16(solved));
-    QCOMPARE(f->txtRisultato->text(), text);
-    QCOMPARE(f->Frame1->isEnabled(), tile >= 0);
+    QCOMPARE(s.solvedCount, qint16(solved));
+    QCOMPARE(f->answerBox->text(), text);
+    QCOMPARE(f->keypad->isEnabled(), tile >= 0);
     QCOMPARE(highlightedTiles(f), tile >= 0 ? QList<int>{tile} : QList<int>{});
     if (tile >= 0)
-        QCOMPARE(s.CurrentTile, qint16(tile));
-    if (target == f->cmdOK)
+        QCOMPARE(s.currentTile, qint16(tile));
+    if (target == f->okKey)
         QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, target->rect().center());
 }
 
@@ -283,8 +284,8 @@ void TestExercisePlay::physicalKeyboardWorksToo()
 {
     QFETCH(bool, spaceOnTile);
     QFETCH(bool, keypadOpen);
-    Vortani *f = openAtLevel(1, 2);
-    QPushButton *tile = f->cmdOper[5];
+    ExerciseForm *f = openAtLevel(1, 2);
+    QPushButton *tile = f->tiles[5];
     if (keypadOpen) {
         if (spaceOnTile) {
             tile->setFocus();
@@ -295,23 +296,23 @@ void TestExercisePlay::physicalKeyboardWorksToo()
     } else {
         tile->setFocus();
     }
-    QCOMPARE(f->Frame1->isEnabled(), keypadOpen);
+    QCOMPARE(f->keypad->isEnabled(), keypadOpen);
     const QString answer = QString::number(resultOf(5));
     // Typed where the focus is: on the tile, not in the box.
     QTest::keyClicks(QApplication::focusWidget(), answer + u'9');
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
     if (!keypadOpen) {
-        QVERIFY(f->txtRisultato->text().isEmpty());
+        QVERIFY(f->answerBox->text().isEmpty());
         return;
     }
-    QCOMPARE(f->txtRisultato->text(), answer);
-    QCOMPARE(QApplication::focusWidget(), f->txtRisultato);
-    QTest::keyClick(f->txtRisultato, Qt::Key_Return);
+    QCOMPARE(f->answerBox->text(), answer);
+    QCOMPARE(QApplication::focusWidget(), f->answerBox);
+    QTest::keyClick(f->answerBox, Qt::Key_Return);
     QVERIFY(!tile->isVisible());
-    QCOMPARE(h->context.settings.SolvedCount, qint16(1));
+    QCOMPARE(h->context.settings.solvedCount, qint16(1));
     // With the keypad closed again, Enter in the box judges nothing more.
-    QTest::keyClick(f->txtRisultato, Qt::Key_Return);
-    QCOMPARE(h->context.settings.SolvedCount, qint16(1));
+    QTest::keyClick(f->answerBox, Qt::Key_Return);
+    QCOMPARE(h->context.settings.solvedCount, qint16(1));
 }
 
 void TestExercisePlay::arrowsMoveAcrossTheGrid_data()
@@ -344,17 +345,17 @@ void TestExercisePlay::arrowsMoveAcrossTheGrid()
     QFETCH(int, key);
     QFETCH(QList<int>, solved);
     QFETCH(int, to);
-    Vortani *f = openAtLevel(1, 1);
+    ExerciseForm *f = openAtLevel(1, 1);
     for (int t : solved)
         h->answerRight(t);
     // The open tile stays open: an arrow only moves the focus.
-    FormHarness::click(f->cmdOper[3]);
-    f->txtRisultato->setText(QStringLiteral("12"));
+    FormHarness::click(f->tiles[3]);
+    f->answerBox->setText(QStringLiteral("12"));
     h->sink.clips.clear();
-    const auto start = f->cmdOper[std::size_t(from)];
+    const auto start = f->tiles[std::size_t(from)];
     start->setFocus();
     QTest::keyClick(start, Qt::Key(key));
-    QCOMPARE(QApplication::focusWidget(), f->cmdOper[std::size_t(to)]);
+    QCOMPARE(QApplication::focusWidget(), f->tiles[std::size_t(to)]);
     // The number pad's arrows move the same way: the opposite one goes back.
     if (to != from) {
         const int back = key == Qt::Key_Right  ? Qt::Key_Left
@@ -365,6 +366,6 @@ void TestExercisePlay::arrowsMoveAcrossTheGrid()
         QCOMPARE(QApplication::focusWidget(), start);
     }
     QCOMPARE(highlightedTiles(f), QList<int>{3});
-    QCOMPARE(f->txtRisultato->text(), QStringLiteral("12"));
+    QCOMPARE(f->answerBox->text(), QStringLiteral("12"));
     QVERIFY(h->sink.clips.isEmpty());
 }

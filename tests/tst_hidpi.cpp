@@ -2,8 +2,8 @@
 // Both forms on a screen at twice the density (ctest sets QT_SCALE_FACTOR=2): every control
 // lands where it does at 1x, pictures and pointer are drawn from sources sharp enough for it.
 #include "FormHarness.h"
-#include "frmSplash.h"
 #include "Resources.h"
+#include "StartForm.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -72,14 +72,14 @@ void TestHiDpi::controlsLandWhereTheyDoAt1x()
 {
     QFETCH(bool, exercise);
     FormHarness harness;
-    frmSplash start(harness.context);
-    start.Form_Load();
+    StartForm start(harness.context);
+    start.prepare();
     QWidget *form = &start;
     if (exercise) {
-        Vortani *f = harness.openExercise(3);
-        FormHarness::click(f->Option2);
+        ExerciseForm *f = harness.openExercise(3);
+        FormHarness::click(f->levelButtons[1]);
         harness.answerRight(2);
-        FormHarness::click(f->cmdOper[9]);
+        FormHarness::click(f->tiles[9]);
         form = f;
     } else {
         start.show();

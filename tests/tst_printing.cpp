@@ -68,22 +68,22 @@ void TestPrinting::printsTheScreenAsItIs()
         QSKIP("no default printer (start tests/fixtures/cups.sh start)");
     }
     FormHarness harness;
-    Vortani *f = harness.openExercise(1);
-    FormHarness::click(f->Option1);
-    FormHarness::click(f->cmdOper[6]); // row 1, column 2, highlighted
+    ExerciseForm *f = harness.openExercise(1);
+    FormHarness::click(f->levelButtons[0]);
+    FormHarness::click(f->tiles[6]); // row 1, column 2, highlighted
     // The pointer on its way to the print button gives it the focus, and its focus mark.
-    QTest::mouseMove(f->cmdStampa);
-    QCOMPARE(QApplication::focusWidget(), f->cmdStampa);
+    QTest::mouseMove(f->printButton);
+    QCOMPARE(QApplication::focusWidget(), f->printButton);
     const ExerciseSettings before = harness.context.settings;
     const QList<int> clipsBefore = harness.sink.clips;
     const QImage screenBefore = f->grab().toImage();
     const QDateTime since = QDateTime::currentDateTime().addSecs(-1);
 
-    FormHarness::click(f->cmdStampa);
-    QVERIFY(!f->findChild<QMessageBox *>(QStringLiteral("msgStampa")));
+    FormHarness::click(f->printButton);
+    QVERIFY(!f->findChild<QMessageBox *>(QStringLiteral("printMessage")));
     QCOMPARE(harness.sink.clips, clipsBefore);
-    QCOMPARE(harness.context.settings.SolvedCount, before.SolvedCount);
-    QCOMPARE(harness.context.settings.CurrentTile, before.CurrentTile);
+    QCOMPARE(harness.context.settings.solvedCount, before.solvedCount);
+    QCOMPARE(harness.context.settings.currentTile, before.currentTile);
     QCOMPARE(f->grab().toImage(), screenBefore);
 
     QTRY_VERIFY_WITH_TIMEOUT(!pdfsSince(since).isEmpty(), 60000);
@@ -123,8 +123,8 @@ void TestPrinting::printsTheScreenAsItIs()
         return page.pixelColor(form.left() + formPoint.x() * form.width() / 632,
                                form.top() + formPoint.y() * form.height() / 453);
     };
-    const QPoint tile6 = f->cmdOper[6]->geometry().translated(f->Frame2->pos()).center();
-    const QPoint tile1 = f->cmdOper[1]->geometry().translated(f->Frame2->pos()).center();
+    const QPoint tile6 = f->tiles[6]->geometry().translated(f->puzzleFrame->pos()).center();
+    const QPoint tile1 = f->tiles[1]->geometry().translated(f->puzzleFrame->pos()).center();
     QVERIFY2(pale(at(tile6)), qPrintable(at(tile6).name()));
     QVERIFY2(!pale(at(tile1)), qPrintable(at(tile1).name()));
     QVERIFY(teal(at({60, 440})));
@@ -138,10 +138,10 @@ void TestPrinting::noPrinterShowsAMessageAndTheGameGoesOn()
         QSKIP("a default printer exists; ctest runs this with no print server");
     }
     FormHarness harness;
-    Vortani *f = harness.openExercise(2);
-    FormHarness::click(f->Option2);
-    FormHarness::click(f->cmdStampa);
-    auto *message = f->findChild<QMessageBox *>(QStringLiteral("msgStampa"));
+    ExerciseForm *f = harness.openExercise(2);
+    FormHarness::click(f->levelButtons[1]);
+    FormHarness::click(f->printButton);
+    auto *message = f->findChild<QMessageBox *>(QStringLiteral("printMessage"));
     QVERIFY(message);
     QVERIFY(message->isVisible());
     QVERIFY(message->text().contains(QStringLiteral("stampante")));
@@ -149,9 +149,9 @@ void TestPrinting::noPrinterShowsAMessageAndTheGameGoesOn()
     QVERIFY(harness.sink.clips.endsWith(102)); // no sound of its own
     // The game goes on behind the message and after it.
     message->accept();
-    QTRY_VERIFY(!f->findChild<QMessageBox *>(QStringLiteral("msgStampa")));
+    QTRY_VERIFY(!f->findChild<QMessageBox *>(QStringLiteral("printMessage")));
     harness.answerRight(3);
-    QCOMPARE(harness.context.settings.SolvedCount, qint16(1));
+    QCOMPARE(harness.context.settings.solvedCount, qint16(1));
 }
 
 VORTANI_GUI_TEST_MAIN(TestPrinting)

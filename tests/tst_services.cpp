@@ -122,7 +122,7 @@ void TestServices::playClipHandsOverTheWholeClip()
     RecordingClipSink sink;
     ClipPlayer player(sink);
     for (const int clip : played)
-        player.PlayClip(qint16(clip));
+        player.play(qint16(clip));
 
     QCOMPARE(sink.clips, started);
     QCOMPARE(sink.images.size(), started.size());
@@ -153,7 +153,7 @@ void TestServices::playClipHandlesWaitingEvents()
 
     queueOn(marker, how);
     QVERIFY(!marker.handled);
-    player.PlayClip(qint16(clip));
+    player.play(qint16(clip));
     QVERIFY(marker.handled);
     // The clip is already under way when the waiting input runs.
     QCOMPARE(marker.clipsSeen, QList<int>{clip});
@@ -219,7 +219,7 @@ void TestServices::noSoundServerIsSilence()
 
     QElapsedTimer timer;
     timer.start();
-    player.PlayClip(qint16(clip));
+    player.play(qint16(clip));
     QVERIFY2(timer.elapsed() < PromptMs, qPrintable(QString::number(timer.elapsed())));
     // The game goes on: waiting input still runs, and nothing pops up to complain.
     QVERIFY(marker.handled);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FormHarness.h"
-#include "frmSplash.h"
 #include "ImageBox.h"
+#include "StartForm.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -53,15 +53,15 @@ private Q_SLOTS:
     void handPointerOnClickableControls();
 
 private:
-    frmSplash *openStart();
+    StartForm *openStart();
     std::unique_ptr<FormHarness> harness;
-    frmSplash *start = nullptr;
+    StartForm *start = nullptr;
 };
 
 void TestStartScreen::init()
 {
     harness = std::make_unique<FormHarness>();
-    harness->context.settings.ShowHints = 0;
+    harness->context.settings.showHints = 0;
     start = openStart();
 }
 
@@ -72,10 +72,10 @@ void TestStartScreen::cleanup()
     harness.reset();
 }
 
-frmSplash *TestStartScreen::openStart()
+StartForm *TestStartScreen::openStart()
 {
-    auto *f = new frmSplash(harness->context);
-    f->Form_Load();
+    auto *f = new StartForm(harness->context);
+    f->prepare();
     f->show();
     f->activateWindow();
     if (!QTest::qWaitForWindowActive(f))
@@ -85,13 +85,13 @@ frmSplash *TestStartScreen::openStart()
 
 void TestStartScreen::loadsWithVersionAndFocusOnExit()
 {
-    QCOMPARE(start->lblVersion->text(), QStringLiteral("Versione 3.5"));
-    QCOMPARE(harness->context.settings.ShowHints, qint16(1));
-    QCOMPARE(QApplication::focusWidget(), start->cmdEsci);
+    QCOMPARE(start->versionLabel->text(), QStringLiteral("Versione 3.5"));
+    QCOMPARE(harness->context.settings.showHints, qint16(1));
+    QCOMPARE(QApplication::focusWidget(), start->exitButton);
     QCOMPARE(start->size(), QSize(632, 453));
     QCOMPARE(start->windowTitle(), QStringLiteral("Vortani Puzzle"));
     QVERIFY(start->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(!start->Check1->isChecked());
+    QVERIFY(!start->soundSwitch->isChecked());
     QVERIFY(harness->sink.clips.isEmpty());
 }
 
@@ -99,13 +99,13 @@ void TestStartScreen::rectanglesOnTheForm_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("rect");
-    QTest::newRow("first step of the staircase") << "cmdAdd" << QRect(288, 156, 165, 29);
-    QTest::newRow("division") << "cmdDiv" << QRect(348, 264, 165, 29);
-    QTest::newRow("last step, exit") << "cmdEsci" << QRect(368, 300, 165, 29);
-    QTest::newRow("inner frame") << "Frame1" << QRect(76, 80, 476, 270);
-    QTest::newRow("banner") << "Picture1" << QRect(140, 96, 311, 47);
-    QTest::newRow("sound switch") << "Check1" << QRect(272, 388, 85, 37);
-    QTest::newRow("version") << "lblVersion" << QRect(468, 92, 75, 14);
+    QTest::newRow("first step of the staircase") << "operationButton_0" << QRect(288, 156, 165, 29);
+    QTest::newRow("division") << "operationButton_3" << QRect(348, 264, 165, 29);
+    QTest::newRow("last step, exit") << "exitButton" << QRect(368, 300, 165, 29);
+    QTest::newRow("inner frame") << "menuFrame" << QRect(76, 80, 476, 270);
+    QTest::newRow("banner") << "banner" << QRect(140, 96, 311, 47);
+    QTest::newRow("sound switch") << "soundSwitch" << QRect(272, 388, 85, 37);
+    QTest::newRow("version") << "versionLabel" << QRect(468, 92, 75, 14);
 }
 
 void TestStartScreen::rectanglesOnTheForm()
@@ -129,15 +129,15 @@ void TestStartScreen::soundSwitch_data()
 void TestStartScreen::soundSwitch()
 {
     QFETCH(int, key);
-    const auto press = [this, key] { FormHarness::activate(start->Check1, key); };
+    const auto press = [this, key] { FormHarness::activate(start->soundSwitch, key); };
     // First press: silent, and the sound goes off; second: back on, with a click.
     press();
-    QCOMPARE(harness->context.settings.SoundMuted, qint16(1));
-    QVERIFY(start->Check1->isChecked());
+    QCOMPARE(harness->context.settings.soundMuted, qint16(1));
+    QVERIFY(start->soundSwitch->isChecked());
     QVERIFY(harness->sink.clips.isEmpty());
     press();
-    QCOMPARE(harness->context.settings.SoundMuted, qint16(0));
-    QVERIFY(!start->Check1->isChecked());
+    QCOMPARE(harness->context.settings.soundMuted, qint16(0));
+    QVERIFY(!start->soundSwitch->isChecked());
     QCOMPARE(harness->sink.clips, QList<int>{105});
 }
 
@@ -146,8 +146,8 @@ void TestStartScreen::switchShowsItsTwoPictures()
     // The loudspeaker while the sound is on, the crossed one while it is off, drawn sharp at
     // a fractional density in whichever form the build packs pictures.
     const qreal scale = 1.5;
-    const QIcon icon = start->Check1->icon();
-    const QSize size = start->Check1->iconSize();
+    const QIcon icon = start->soundSwitch->icon();
+    const QSize size = start->soundSwitch->iconSize();
     QImage on = icon.pixmap(size, scale, QIcon::Normal, QIcon::Off).toImage();
     QImage off = icon.pixmap(size, scale, QIcon::Normal, QIcon::On).toImage();
     QVERIFY(!on.isNull() && !off.isNull());
@@ -165,14 +165,14 @@ void TestStartScreen::operationsOpenTheExerciseScreen_data()
     QTest::addColumn<bool>("muted");
     QTest::addColumn<int>("key"); // 0: a mouse click, -1: a tap
     // clang-format off
-    QTest::newRow("addition") << "cmdAdd" << 1 << "Addizione" << "Somma =" << false << 0;
-    QTest::newRow("subtraction, silent") << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << true << 0;
-    QTest::newRow("multiplication") << "cmdMolt" << 3 << "Moltiplicazione" << "Prodotto =" << false << 0;
-    QTest::newRow("division") << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false << 0;
-    QTest::newRow("addition by Space") << "cmdAdd" << 1 << "Addizione" << "Somma =" << false << int(Qt::Key_Space);
-    QTest::newRow("subtraction by Return") << "cmdSott" << 2 << "Sottrazione" << "Differenza =" << false << int(Qt::Key_Return);
-    QTest::newRow("multiplication by a tap") << "cmdMolt" << 3 << "Moltiplicazione" << "Prodotto =" << false << -1;
-    QTest::newRow("division by keypad Enter") << "cmdDiv" << 4 << "Divisione" << "Quoziente =" << false << int(Qt::Key_Enter);
+    QTest::newRow("addition") << "operationButton_0" << 1 << "Addizione" << "Somma =" << false << 0;
+    QTest::newRow("subtraction, silent") << "operationButton_1" << 2 << "Sottrazione" << "Differenza =" << true << 0;
+    QTest::newRow("multiplication") << "operationButton_2" << 3 << "Moltiplicazione" << "Prodotto =" << false << 0;
+    QTest::newRow("division") << "operationButton_3" << 4 << "Divisione" << "Quoziente =" << false << 0;
+    QTest::newRow("addition by Space") << "operationButton_0" << 1 << "Addizione" << "Somma =" << false << int(Qt::Key_Space);
+    QTest::newRow("subtraction by Return") << "operationButton_1" << 2 << "Sottrazione" << "Differenza =" << false << int(Qt::Key_Return);
+    QTest::newRow("multiplication by a tap") << "operationButton_2" << 3 << "Moltiplicazione" << "Prodotto =" << false << -1;
+    QTest::newRow("division by keypad Enter") << "operationButton_3" << 4 << "Divisione" << "Quoziente =" << false << int(Qt::Key_Enter);
     // clang-format on
 }
 
@@ -185,57 +185,57 @@ void TestStartScreen::operationsOpenTheExerciseScreen()
     QFETCH(bool, muted);
     QFETCH(int, key);
     if (muted)
-        FormHarness::click(start->Check1);
+        FormHarness::click(start->soundSwitch);
     harness->sink.clips.clear();
     auto *target = start->findChild<QPushButton *>(button);
     FormHarness::activate(target, key);
-    Vortani *exercise = start->exerciseForm();
+    ExerciseForm *exercise = start->exerciseForm();
     QVERIFY(exercise);
     QVERIFY(exercise->isVisible());
     QVERIFY(start->isVisible()); // stays loaded beneath
     QVERIFY(!exercise->parentWidget());
-    QCOMPARE(harness->context.settings.Operation, qint16(operation));
-    QCOMPARE(exercise->lblTitolo->text(), title);
-    QCOMPARE(exercise->lblOperazione->text(), label);
-    QCOMPARE(exercise->lblGiudizio->text(), QStringLiteral("Scegli il livello."));
+    QVERIFY(harness->context.settings.operation == Operation(operation));
+    QCOMPARE(exercise->titleLabel->text(), title);
+    QCOMPARE(exercise->operationLabel->text(), label);
+    QCOMPARE(exercise->verdictLine->text(), QStringLiteral("Scegli il livello."));
     QCOMPARE(harness->sink.clips, muted ? QList<int>{} : QList<int>{105});
 }
 
 void TestStartScreen::leavingAndComingBackGivesAFreshScreen()
 {
-    FormHarness::click(start->Check1); // sound off, kept across visits
-    FormHarness::click(start->cmdSott);
-    QPointer<Vortani> first = start->exerciseForm();
+    FormHarness::click(start->soundSwitch); // sound off, kept across visits
+    FormHarness::click(start->operationButtons[1]);
+    QPointer<ExerciseForm> first = start->exerciseForm();
     harness->form = first;
-    FormHarness::click(first->Option2);
+    FormHarness::click(first->levelButtons[1]);
     harness->answerRight(0);
     harness->answerRight(5);
-    FormHarness::click(first->cmdOper[7]);
-    FormHarness::press(first->cmdOK); // a wrong answer: sets the big font, clears the hints
-    QCOMPARE(harness->context.settings.ShowHints, qint16(0));
+    FormHarness::click(first->tiles[7]);
+    FormHarness::press(first->okKey); // a wrong answer: sets the big font, clears the hints
+    QCOMPARE(harness->context.settings.showHints, qint16(0));
 
-    FormHarness::click(first->cmdEsci);
+    FormHarness::click(first->exitButton);
     QTRY_VERIFY(!first);
     QVERIFY(start->isVisible());
-    QCOMPARE(harness->context.settings.ShowHints, qint16(1));
+    QCOMPARE(harness->context.settings.showHints, qint16(1));
 
-    FormHarness::click(start->cmdDiv);
-    Vortani *second = start->exerciseForm();
+    FormHarness::click(start->operationButtons[3]);
+    ExerciseForm *second = start->exerciseForm();
     QVERIFY(second);
-    QCOMPARE(second->lblTitolo->text(), QStringLiteral("Divisione"));
-    QCOMPARE(second->lblOperazione->text(), QStringLiteral("Quoziente ="));
-    QCOMPARE(second->lblGiudizio->text(), QStringLiteral("Scegli il livello."));
-    QCOMPARE(second->lblGiudizio->font().pointSizeF(), 18.0);
-    for (const QAbstractButton *o : {static_cast<QAbstractButton *>(second->Option1),
-                                     static_cast<QAbstractButton *>(second->Option2),
-                                     static_cast<QAbstractButton *>(second->Option3),
-                                     static_cast<QAbstractButton *>(second->Option4)})
+    QCOMPARE(second->titleLabel->text(), QStringLiteral("Divisione"));
+    QCOMPARE(second->operationLabel->text(), QStringLiteral("Quoziente ="));
+    QCOMPARE(second->verdictLine->text(), QStringLiteral("Scegli il livello."));
+    QCOMPARE(second->verdictLine->font().pointSizeF(), 18.0);
+    for (const QAbstractButton *o : {static_cast<QAbstractButton *>(second->levelButtons[0]),
+                                     static_cast<QAbstractButton *>(second->levelButtons[1]),
+                                     static_cast<QAbstractButton *>(second->levelButtons[2]),
+                                     static_cast<QAbstractButton *>(second->levelButtons[3])})
         QVERIFY(!o->isChecked());
-    QVERIFY(!second->cmdStampa->isEnabled());
-    QVERIFY(!second->Frame2->isEnabled());
-    QCOMPARE(harness->context.settings.SolvedCount, qint16(0));
-    QCOMPARE(harness->context.settings.SoundMuted, qint16(1));
-    QCOMPARE(harness->context.settings.Operation, qint16(4));
+    QVERIFY(!second->printButton->isEnabled());
+    QVERIFY(!second->puzzleFrame->isEnabled());
+    QCOMPARE(harness->context.settings.solvedCount, qint16(0));
+    QCOMPARE(harness->context.settings.soundMuted, qint16(1));
+    QVERIFY(harness->context.settings.operation == Operation(4));
     QVERIFY(harness->sink.clips.isEmpty());
 }
 
@@ -249,43 +249,43 @@ void TestStartScreen::choosingAgainWhileOpenOnlyRaisesIt_data()
 void TestStartScreen::choosingAgainWhileOpenOnlyRaisesIt()
 {
     QFETCH(bool, sameOperation);
-    FormHarness::click(start->cmdAdd);
-    QPointer<Vortani> exercise = start->exerciseForm();
-    FormHarness::click(exercise->Option1);
-    const QString caption = exercise->cmdOper[0]->text();
+    FormHarness::click(start->operationButtons[0]);
+    QPointer<ExerciseForm> exercise = start->exerciseForm();
+    FormHarness::click(exercise->levelButtons[0]);
+    const QString caption = exercise->tiles[0]->text();
     if (sameOperation) {
-        start->cmdAdd_Click();
+        start->chooseOperation(Operation::Addition);
         QCOMPARE(start->exerciseForm(), exercise.data());
-        QCOMPARE(exercise->cmdOper[0]->text(), caption);
-        QCOMPARE(exercise->lblTitolo->text(), QStringLiteral("Addizione"));
+        QCOMPARE(exercise->tiles[0]->text(), caption);
+        QCOMPARE(exercise->titleLabel->text(), QStringLiteral("Addizione"));
         return;
     }
     // Tiles dealt for multiplication under an "Addizione" title would be plainly wrong.
-    start->cmdMolt_Click();
-    Vortani *fresh = start->exerciseForm();
+    start->chooseOperation(Operation::Multiplication);
+    ExerciseForm *fresh = start->exerciseForm();
     QVERIFY(fresh && fresh != exercise.data());
-    QCOMPARE(fresh->lblTitolo->text(), QStringLiteral("Moltiplicazione"));
+    QCOMPARE(fresh->titleLabel->text(), QStringLiteral("Moltiplicazione"));
     QTRY_VERIFY(!exercise);
-    FormHarness::click(fresh->Option1);
-    QVERIFY(fresh->cmdOper[0]->text().contains(u" x "));
+    FormHarness::click(fresh->levelButtons[0]);
+    QVERIFY(fresh->tiles[0]->text().contains(u" x "));
 }
 
 void TestStartScreen::closingTheExerciseThroughItsFrameUnloadsIt()
 {
-    FormHarness::click(start->cmdAdd);
-    QPointer<Vortani> exercise = start->exerciseForm();
+    FormHarness::click(start->operationButtons[0]);
+    QPointer<ExerciseForm> exercise = start->exerciseForm();
     exercise->close();
     QTRY_VERIFY(!exercise);
     QVERIFY(start->isVisible());
-    FormHarness::click(start->cmdAdd);
+    FormHarness::click(start->operationButtons[0]);
     QVERIFY(start->exerciseForm());
 }
 
 void TestStartScreen::exitEndsTheProgramSilently()
 {
-    FormHarness::click(start->cmdAdd);
+    FormHarness::click(start->operationButtons[0]);
     harness->sink.clips.clear();
-    QTimer::singleShot(0, start, [this] { FormHarness::click(start->cmdEsci); });
+    QTimer::singleShot(0, start, [this] { FormHarness::click(start->exitButton); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); }); // safety net
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(harness->sink.clips.isEmpty());
@@ -298,8 +298,8 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound_data()
     QTest::addColumn<QString>("queued");
     QTest::addColumn<QString>("title");
     // clang-format off
-    QTest::newRow("two operations") << "cmdDiv" << "cmdMolt" << "Moltiplicazione";
-    QTest::newRow("two levels") << "Option4" << "Option1" << "";
+    QTest::newRow("two operations") << "operationButton_3" << "operationButton_2" << "Moltiplicazione";
+    QTest::newRow("two levels") << "levelButton_3" << "levelButton_0" << "";
     // clang-format on
 }
 
@@ -312,7 +312,7 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound()
     QFETCH(QString, title);
     const bool levels = title.isEmpty();
     if (levels) {
-        FormHarness::click(start->cmdSott);
+        FormHarness::click(start->operationButtons[1]);
         harness->form = start->exerciseForm();
     }
     QWidget *form = levels ? static_cast<QWidget *>(start->exerciseForm()) : start;
@@ -321,15 +321,15 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound()
     FormHarness::click(form->findChild<QAbstractButton *>(first));
     QCoreApplication::processEvents();
     const ExerciseSettings &s = harness->context.settings;
-    Vortani *exercise = start->exerciseForm();
+    ExerciseForm *exercise = start->exerciseForm();
     if (!levels) {
-        QCOMPARE(exercise->lblTitolo->text(), title);
-        QCOMPARE(s.Operation, qint16(3));
+        QCOMPARE(exercise->titleLabel->text(), title);
+        QVERIFY(s.operation == Operation(3));
         return;
     }
-    QVERIFY(exercise->Option1->isChecked());
-    QCOMPARE(s.Level, qint16(1));
-    for (const QPushButton *tile : exercise->cmdOper)
+    QVERIFY(exercise->levelButtons[0]->isChecked());
+    QCOMPARE(s.level, qint16(1));
+    for (const QPushButton *tile : exercise->tiles)
         QVERIFY(FormHarness::expectedFromCaption(tile->text()) < 10);
 }
 
@@ -351,37 +351,37 @@ void TestStartScreen::leavingWhileATileWaitsForItsSound()
     // sanitizer this catches any touch of freed memory.
     QFETCH(QString, handler);
     QFETCH(bool, thenAnother);
-    FormHarness::click(start->cmdMolt);
-    QPointer<Vortani> exercise = start->exerciseForm();
+    FormHarness::click(start->operationButtons[2]);
+    QPointer<ExerciseForm> exercise = start->exerciseForm();
     harness->form = exercise;
-    FormHarness::click(exercise->Option3);
-    FormHarness::click(exercise->cmdOper[2]);
+    FormHarness::click(exercise->levelButtons[2]);
+    FormHarness::click(exercise->tiles[2]);
     harness->sink.clips.clear();
 
-    FormHarness::queueClick(exercise->cmdEsci);
+    FormHarness::queueClick(exercise->exitButton);
     // Its sound lets waiting input run again, under the handler that is still waiting.
     if (thenAnother)
-        FormHarness::queueClick(start->cmdSott);
+        FormHarness::queueClick(start->operationButtons[1]);
     if (handler == u"tile")
-        exercise->cmdOper_Click(7);
+        exercise->openTile(7);
     else if (handler == u"level")
-        exercise->Option1_Click();
+        exercise->chooseLevel(1);
     else
-        exercise->cmdOK_MouseDown();
+        exercise->judgeAnswer();
     QVERIFY(exercise); // still there while its handler returns
     QVERIFY(exercise->isUnloading());
     QTRY_VERIFY(!exercise); // then gone
-    QCOMPARE(harness->context.settings.ShowHints, qint16(1));
+    QCOMPARE(harness->context.settings.showHints, qint16(1));
     QVERIFY(start->isVisible());
     // The handler's own sound came first, then the exit's click (and the operation's).
     QCOMPARE(harness->sink.clips.size(), thenAnother ? 3 : 2);
     QCOMPARE(harness->sink.clips.last(), 105);
     if (thenAnother) {
         QVERIFY(start->exerciseForm());
-        QCOMPARE(harness->context.settings.Operation, qint16(2));
+        QVERIFY(harness->context.settings.operation == Operation(2));
         return;
     }
-    FormHarness::click(start->cmdAdd);
+    FormHarness::click(start->operationButtons[0]);
     QVERIFY(start->exerciseForm());
     QVERIFY(start->exerciseForm() != exercise.data());
 }
@@ -390,10 +390,10 @@ void TestStartScreen::focusFollowsThePointerOverButtonsOnly_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<bool>("takesFocus");
-    QTest::newRow("division button") << "cmdDiv" << true;
-    QTest::newRow("addition button") << "cmdAdd" << true;
-    QTest::newRow("sound switch") << "Check1" << false;
-    QTest::newRow("banner") << "Picture1" << false;
+    QTest::newRow("division button") << "operationButton_3" << true;
+    QTest::newRow("addition button") << "operationButton_0" << true;
+    QTest::newRow("sound switch") << "soundSwitch" << false;
+    QTest::newRow("banner") << "banner" << false;
 }
 
 void TestStartScreen::focusFollowsThePointerOverButtonsOnly()
@@ -401,21 +401,21 @@ void TestStartScreen::focusFollowsThePointerOverButtonsOnly()
     QFETCH(QString, target);
     QFETCH(bool, takesFocus);
     QWidget *w = start->findChild<QWidget *>(target);
-    QCOMPARE(QApplication::focusWidget(), start->cmdEsci);
+    QCOMPARE(QApplication::focusWidget(), start->exitButton);
     QTest::mouseMove(w, w->rect().center());
     QTRY_COMPARE(QApplication::focusWidget() == w, takesFocus);
     if (!takesFocus)
-        QCOMPARE(QApplication::focusWidget(), start->cmdEsci);
+        QCOMPARE(QApplication::focusWidget(), start->exitButton);
 }
 
 void TestStartScreen::handPointerOnClickableControls()
 {
-    for (const QWidget *w :
-         std::initializer_list<const QWidget *>{start->Check1, start->cmdAdd, start->cmdSott,
-                                                start->cmdMolt, start->cmdDiv, start->cmdEsci})
+    for (const QWidget *w : std::initializer_list<const QWidget *>{
+             start->soundSwitch, start->operationButtons[0], start->operationButtons[1],
+             start->operationButtons[2], start->operationButtons[3], start->exitButton})
         QVERIFY2(showsHand(w), qPrintable(w->objectName()));
     for (const QWidget *w : std::initializer_list<const QWidget *>{
-             start->Picture1, start->imgLogo, start->lblVersion, start->Frame1, start})
+             start->banner, start->logo, start->versionLabel, start->menuFrame, start})
         QVERIFY2(!w->testAttribute(Qt::WA_SetCursor), qPrintable(w->objectName()));
     for (const QWidget *w : start->findChildren<QWidget *>())
         QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));

@@ -6,9 +6,9 @@
 // Replay a run with VORTANI_STORM_SEED (and VORTANI_STORM_EVENTS); VORTANI_STORM_TRACE=1 prints
 // every event.
 #include "FormHarness.h"
-#include "frmSplash.h"
 #include "ImageBox.h"
 #include "PictureOptionButton.h"
+#include "StartForm.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -36,6 +36,11 @@ quint64 envNumber(const char *name, quint64 fallback)
     return ok ? v : fallback;
 }
 
+int codeOf(std::optional<Operation> operation)
+{
+    return operation ? int(*operation) : 0;
+}
+
 QChar operatorOf(int operation)
 {
     return operation >= 1 && operation <= 4 ? QStringLiteral("+-x:")[operation - 1] : u'?';
@@ -49,9 +54,9 @@ QChar operatorOf(const QString &title)
     return operatorOf(int(titles.indexOf(title)) + 1);
 }
 
-QAbstractButton *levelOf(const Vortani *f, int level)
+QAbstractButton *levelOf(const ExerciseForm *f, int level)
 {
-    return f->findChild<QAbstractButton *>(QStringLiteral("Option%1").arg(level));
+    return f->levelButtons[std::size_t(level - 1)];
 }
 
 #ifdef __SANITIZE_ADDRESS__
@@ -143,12 +148,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
-    Vortani *exercise() const;
+    ExerciseForm *exercise() const;
     QWidget *top() const;
     void step();
     void settle();
     QString check();
-    QString checkCaptions(Vortani *f);
+    QString checkCaptions(ExerciseForm *f);
 
     int pick(int n) { return int(rng.bounded(n)); }
     bool chance(int percent) { return pick(100) < percent; }
@@ -167,7 +172,7 @@ private:
 
     QRandomGenerator rng;
     FormHarness harness;
-    std::unique_ptr<frmSplash> start;
+    std::unique_ptr<StartForm> start;
     Qt::MouseButtons held;
     std::deque<Step> plan;
     quint64 index = 0;
@@ -179,7 +184,7 @@ private:
     QPointer<QWidget> message; // the print message, closed after the event that showed it
 
     // What the caption check last accepted, so that unchanged tiles are not parsed again.
-    QPointer<Vortani> checkedForm;
+    QPointer<ExerciseForm> checkedForm;
     std::array<QString, Tiles> checkedCaptions;
 
     // How much of the game the run reached.
@@ -187,30 +192,30 @@ private:
     quint64 forms = 0, finishes = 0, prints = 0, posted = 0;
     int mostSolved = 0;
     bool wasFinished = false;
-    QPointer<Vortani> lastForm;
+    QPointer<ExerciseForm> lastForm;
 };
 
 void Storm::open()
 {
     trace = qEnvironmentVariableIntValue("VORTANI_STORM_TRACE") == 1;
     qApp->installEventFilter(this);
-    start = std::make_unique<frmSplash>(harness.context);
-    start->Form_Load();
+    start = std::make_unique<StartForm>(harness.context);
+    start->prepare();
     start->show();
     start->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(start.get()));
 }
 
-Vortani *Storm::exercise() const
+ExerciseForm *Storm::exercise() const
 {
-    Vortani *f = start ? start->exerciseForm() : nullptr;
+    ExerciseForm *f = start ? start->exerciseForm() : nullptr;
     return f && !f->isUnloading() && f->isVisible() ? f : nullptr;
 }
 
 // The window the child looks at: the exercise screen covers the start screen while it is open.
 QWidget *Storm::top() const
 {
-    if (Vortani *f = exercise())
+    if (ExerciseForm *f = exercise())
         return f;
     return start.get();
 }
@@ -221,7 +226,7 @@ bool Storm::eventFilter(QObject *watched, QEvent *e)
     case QEvent::Paint:
         return index % DrawEvery != 0;
     case QEvent::Show:
-        if (watched->objectName() == u"msgStampa")
+        if (watched->objectName() == u"printMessage")
             message = qobject_cast<QWidget *>(watched);
         break;
     default:
@@ -277,7 +282,7 @@ bool Storm::onStartExit(QWidget *window, QPoint at) const
     if (window != start.get())
         return false;
     const QWidget *w = start->childAt(at);
-    return w && (w == start->cmdEsci || start->cmdEsci->isAncestorOf(w));
+    return w && (w == start->exitButton || start->exitButton->isAncestorOf(w));
 }
 
 // Delivered as the window system delivers: to the window, which finds the widget under the
@@ -335,7 +340,7 @@ void Storm::key()
         k = named[pick(int(std::size(named)))];
     // Space and Enter press the focused button: never the start screen's exit.
     const bool presses = k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter;
-    if (presses && w == start->windowHandle() && start->focusWidget() == start->cmdEsci)
+    if (presses && w == start->windowHandle() && start->focusWidget() == start->exitButton)
         k = Qt::Key_Tab;
     const Qt::KeyboardModifiers mods = chance(5) ? Qt::ControlModifier : Qt::NoModifier;
     note(QStringLiteral("key %1%2 to %3")
@@ -396,24 +401,23 @@ void Storm::queue()
 {
     // Only what is in view: the exercise screen covers the start screen while it is open.
     const QList<QAbstractButton *> all = top()->findChildren<QAbstractButton *>();
-    Vortani *f = exercise();
+    ExerciseForm *f = exercise();
     for (int n = 1 + pick(3); n > 0; --n) {
         const Qt::MouseButton button = chance(80) ? Qt::LeftButton : anyButton();
         QAbstractButton *target;
         // Mostly the controls whose handlers start a clip; in a quiet spell only those.
         if (f && (calm || chance(85))) {
             const int r = pick(100);
-            target = r < 30   ? static_cast<QAbstractButton *>(f->cmdOK)
-                     : r < 60 ? f->cmdOper[std::size_t(pick(Tiles))]
-                     : r < 88
-                         ? f->findChild<QAbstractButton *>(QStringLiteral("Cmd_%1").arg(pick(10)))
+            target = r < 30   ? static_cast<QAbstractButton *>(f->okKey)
+                     : r < 60 ? f->tiles[std::size_t(pick(Tiles))]
+                     : r < 88 ? f->digitKeys[std::size_t(pick(10))]
                      : r < 99 ? levelOf(f, 1 + pick(4))
-                              : f->cmdEsci;
-            if (calm && (target == f->cmdEsci || (r >= 88 && chance(70))))
-                target = f->cmdOK;
+                              : f->exitButton;
+            if (calm && (target == f->exitButton || (r >= 88 && chance(70))))
+                target = f->okKey;
         } else {
             target = all[pick(int(all.size()))];
-            if (target == start->cmdEsci)
+            if (target == start->exitButton)
                 continue;
         }
         if (!target->isVisible())
@@ -431,27 +435,28 @@ void Storm::queue()
 
 void Storm::trigger()
 {
-    Vortani *f = exercise();
+    ExerciseForm *f = exercise();
     QWidget *w;
     if (!f) {
-        QPushButton *ops[] = {start->cmdAdd, start->cmdSott, start->cmdMolt, start->cmdDiv,
-                              start->Check1};
+        QPushButton *ops[] = {start->operationButtons[0], start->operationButtons[1],
+                              start->operationButtons[2], start->operationButtons[3],
+                              start->soundSwitch};
         w = ops[pick(5)];
     } else {
         const int r = pick(10);
-        const int current = harness.context.settings.CurrentTile;
+        const int current = harness.context.settings.currentTile;
         if (r < 4)
             // Half of the time the open tile again.
-            w = f->cmdOper[std::size_t(
-                chance(50) && current >= 0 && current < Tiles ? current : pick(Tiles))];
+            w = f->tiles[std::size_t(chance(50) && current >= 0 && current < Tiles ? current
+                                                                                   : pick(Tiles))];
         else if (r < 6)
-            w = f->cmdOK;
+            w = f->okKey;
         else if (r < 8)
-            w = f->findChild<QWidget *>(QStringLiteral("Cmd_%1").arg(pick(10)));
+            w = f->digitKeys[std::size_t(pick(10))];
         else if (r < 9)
             w = levelOf(f, 1 + pick(4));
         else
-            w = chance(10) ? static_cast<QWidget *>(f->cmdEsci) : f->cmdOK;
+            w = chance(10) ? static_cast<QWidget *>(f->exitButton) : f->okKey;
     }
     note(QStringLiteral("then %1").arg(w->objectName()));
     clickWidget(w, Qt::LeftButton, true);
@@ -460,17 +465,17 @@ void Storm::trigger()
 // A tile and its right answer, one step per event, with other input in between.
 void Storm::planAnswer()
 {
-    Vortani *f = exercise();
-    if (!f || !f->Frame2->isEnabled())
+    ExerciseForm *f = exercise();
+    if (!f || !f->puzzleFrame->isEnabled())
         return;
     QList<int> visible;
     for (int i = 0; i < Tiles; ++i)
-        if (!f->cmdOper[std::size_t(i)]->isHidden())
+        if (!f->tiles[std::size_t(i)]->isHidden())
             visible << i;
     if (visible.isEmpty())
         return;
     const int t = visible[pick(int(visible.size()))];
-    const qint64 result = FormHarness::expectedFromCaption(f->cmdOper[std::size_t(t)]->text());
+    const qint64 result = FormHarness::expectedFromCaption(f->tiles[std::size_t(t)]->text());
     plan.clear();
     plan.push_back({Step::TileStep, t, {}});
     if (chance(20)) {
@@ -487,23 +492,23 @@ void Storm::takeStep()
 {
     const Step s = plan.front();
     plan.pop_front();
-    Vortani *f = exercise();
+    ExerciseForm *f = exercise();
     switch (s.what) {
     case Step::TileStep:
         note(QStringLiteral("step tile %1").arg(s.value));
-        clickWidget(f->cmdOper[std::size_t(s.value)]);
+        clickWidget(f->tiles[std::size_t(s.value)]);
         break;
     case Step::DigitStep:
         note(QStringLiteral("step digit %1").arg(s.value));
-        clickWidget(f->findChild<QWidget *>(QStringLiteral("Cmd_%1").arg(s.value)), anyButton());
+        clickWidget(f->digitKeys[std::size_t(s.value)], anyButton());
         break;
     case Step::PasteStep:
         note(QStringLiteral("step paste %1").arg(s.text));
-        f->txtRisultato->insert(s.text);
+        f->answerBox->insert(s.text);
         break;
     case Step::OkStep:
         note(QStringLiteral("step ok"));
-        clickWidget(f->cmdOK, anyButton());
+        clickWidget(f->okKey, anyButton());
         break;
     }
 }
@@ -522,15 +527,15 @@ void Storm::step()
         calm = chance(40);
         spellEnd = index + 500 + quint64(pick(3000));
     }
-    Vortani *f = exercise();
+    ExerciseForm *f = exercise();
     if (!f)
         plan.clear();
     // Told nothing is wrong, the child types the same answer again on the keypad left open.
-    if (f && plan.empty() && f->Frame1->isEnabled() && chance(50)) {
-        const int current = harness.context.settings.CurrentTile;
-        if (current >= 0 && current < Tiles && f->cmdOper[std::size_t(current)]->isHidden()) {
+    if (f && plan.empty() && f->keypad->isEnabled() && chance(50)) {
+        const int current = harness.context.settings.currentTile;
+        if (current >= 0 && current < Tiles && f->tiles[std::size_t(current)]->isHidden()) {
             for (const QChar c :
-                 QString::number(harness.context.settings.ResultTable[std::size_t(current)]))
+                 QString::number(harness.context.settings.results[std::size_t(current)]))
                 plan.push_back({Step::DigitStep, c.digitValue(), {}});
             plan.push_back({Step::OkStep, 0, {}});
             note(QStringLiteral("plan the answer for tile %1 again").arg(current));
@@ -589,7 +594,7 @@ void Storm::step()
     case Paste: {
         const QString text = pasteText();
         note(QStringLiteral("paste %1 characters: %2").arg(text.size()).arg(text.left(20)));
-        f->txtRisultato->insert(text);
+        f->answerBox->insert(text);
         break;
     }
     case Level: {
@@ -601,40 +606,40 @@ void Storm::step()
     case Tile: {
         const int t = pick(Tiles);
         note(QStringLiteral("tile %1").arg(t));
-        clickWidget(f->cmdOper[std::size_t(t)], chance(90) ? Qt::LeftButton : anyButton());
+        clickWidget(f->tiles[std::size_t(t)], chance(90) ? Qt::LeftButton : anyButton());
         break;
     }
     case KeypadKey: {
-        QWidget *key = chance(15) ? f->CmdBack
-                                  : f->findChild<QWidget *>(QStringLiteral("Cmd_%1").arg(pick(10)));
+        QWidget *key = chance(15) ? f->eraseKey : f->digitKeys[std::size_t(pick(10))];
         note(QStringLiteral("keypad %1").arg(key->objectName()));
         clickWidget(key, anyButton());
         break;
     }
     case Ok:
         note(QStringLiteral("ok"));
-        clickWidget(f->cmdOK, anyButton());
+        clickWidget(f->okKey, anyButton());
         break;
     case PlanAnswer:
         planAnswer();
         break;
     case Leave:
         note(QStringLiteral("leave"));
-        clickWidget(f->cmdEsci);
+        clickWidget(f->exitButton);
         break;
     case Enter: {
         // The sound comes back on soon: the clips are where input nests.
-        QPushButton *b = harness.context.settings.SoundMuted == 1 && chance(30)
-                             ? start->Check1
-                             : std::array{start->cmdAdd, start->cmdSott, start->cmdMolt,
-                                          start->cmdDiv}[std::size_t(pick(4))];
+        QPushButton *b = harness.context.settings.soundMuted == 1 && chance(30)
+                             ? start->soundSwitch
+                             : std::array{start->operationButtons[0], start->operationButtons[1],
+                                          start->operationButtons[2],
+                                          start->operationButtons[3]}[std::size_t(pick(4))];
         note(QStringLiteral("start screen %1").arg(b->objectName()));
         clickWidget(b);
         break;
     }
     case Sound:
         note(QStringLiteral("sound switch"));
-        clickWidget(start->Check1);
+        clickWidget(start->soundSwitch);
         break;
     case Queued:
         queue();
@@ -643,8 +648,9 @@ void Storm::step()
         // Brought forward from the task bar, over the exercise screen.
         start->raise();
         start->activateWindow();
-        QPushButton *b = std::array{start->cmdAdd, start->cmdSott, start->cmdMolt, start->cmdDiv,
-                                    start->Check1}[std::size_t(pick(5))];
+        QPushButton *b = std::array{start->operationButtons[0], start->operationButtons[1],
+                                    start->operationButtons[2], start->operationButtons[3],
+                                    start->soundSwitch}[std::size_t(pick(5))];
         note(QStringLiteral("start screen while open: %1").arg(b->objectName()));
         clickWidget(b);
         break;
@@ -679,12 +685,12 @@ QString Storm::check()
     const ExerciseSettings &s = harness.context.settings;
     if (!start->isVisible())
         return QStringLiteral("the start screen went away");
-    if (start->Check1->isChecked() != (s.SoundMuted == 1))
+    if (start->soundSwitch->isChecked() != (s.soundMuted == 1))
         return QStringLiteral("sound switch down %1 but SoundMuted %2")
-            .arg(start->Check1->isChecked())
-            .arg(s.SoundMuted);
+            .arg(start->soundSwitch->isChecked())
+            .arg(s.soundMuted);
 
-    Vortani *f = start->exerciseForm();
+    ExerciseForm *f = start->exerciseForm();
     if (!f || f->isUnloading())
         return {};
     if (f != lastForm) {
@@ -693,41 +699,41 @@ QString Storm::check()
     }
 
     int faces = 0;
-    for (const ImageBox *face : {f->Image1, f->Image2, f->Image3, f->Image4})
+    for (const ImageBox *face : {f->neutralFace, f->smilingFace, f->laughingFace, f->sadFace})
         faces += int(!face->isHidden());
     if (faces != 1)
         return QStringLiteral("%1 faces shown").arg(faces);
 
     int hidden = 0, lit = 0, litTile = -1;
     for (int i = 0; i < Tiles; ++i) {
-        const QPushButton *t = f->cmdOper[std::size_t(i)];
+        const QPushButton *t = f->tiles[std::size_t(i)];
         hidden += int(t->isHidden());
         if (t->palette().color(QPalette::Button) == PaleYellow) {
             ++lit;
             litTile = i;
         }
     }
-    const bool keypad = f->Frame1->isEnabled();
-    const int current = s.CurrentTile;
+    const bool keypad = f->keypad->isEnabled();
+    const int current = s.currentTile;
     if (lit > 1 || (lit == 1 && litTile != current))
         return QStringLiteral("%1 tiles lit, the last %2, CurrentTile %3")
             .arg(lit)
             .arg(litTile)
             .arg(current);
 
-    if (operatorOf(s.Operation) != operatorOf(f->lblTitolo->text()))
+    if (operatorOf(codeOf(s.operation)) != operatorOf(f->titleLabel->text()))
         return QStringLiteral("Operation %1 on the %2 screen")
-            .arg(s.Operation)
-            .arg(f->lblTitolo->text());
+            .arg(codeOf(s.operation))
+            .arg(f->titleLabel->text());
 
     // Until a level is chosen on this form nothing of a game shows.
-    if (!f->Frame2->isEnabled()) {
-        if (hidden || lit || keypad || s.SolvedCount)
+    if (!f->puzzleFrame->isEnabled()) {
+        if (hidden || lit || keypad || s.solvedCount)
             return QStringLiteral("before a level: %1 hidden, %2 lit, keypad %3, solved %4")
                 .arg(hidden)
                 .arg(lit)
                 .arg(keypad)
-                .arg(s.SolvedCount);
+                .arg(s.solvedCount);
         return {};
     }
 
@@ -735,56 +741,56 @@ QString Storm::check()
     // laughing face. The keypad is open only for a tile still in view; a lit tile in view means
     // the keypad is open for it.
     QString tally;
-    if (s.SolvedCount != hidden % Tiles)
+    if (s.solvedCount != hidden % Tiles)
         tally =
-            QStringLiteral("SolvedCount %1 with %2 tiles hidden").arg(s.SolvedCount).arg(hidden);
-    else if (hidden == Tiles && (f->Image3->isHidden() || keypad))
+            QStringLiteral("SolvedCount %1 with %2 tiles hidden").arg(s.solvedCount).arg(hidden);
+    else if (hidden == Tiles && (f->laughingFace->isHidden() || keypad))
         tally =
             QStringLiteral("all tiles hidden without the laughing face or with the keypad open");
     else if (keypad &&
-             (current < 0 || current >= Tiles || f->cmdOper[std::size_t(current)]->isHidden()))
+             (current < 0 || current >= Tiles || f->tiles[std::size_t(current)]->isHidden()))
         tally = QStringLiteral("keypad open for tile %1, not in view").arg(current);
-    else if (lit == 1 && !f->cmdOper[std::size_t(litTile)]->isHidden() && !keypad)
+    else if (lit == 1 && !f->tiles[std::size_t(litTile)]->isHidden() && !keypad)
         tally = QStringLiteral("tile %1 lit in view with the keypad closed").arg(litTile);
     if (!tally.isEmpty())
         return tally;
-    mostSolved = qMax(mostSolved, int(s.SolvedCount));
+    mostSolved = qMax(mostSolved, int(s.solvedCount));
     if (hidden == Tiles && !wasFinished)
         ++finishes;
     wasFinished = hidden == Tiles;
 
     // The option shown as chosen, if any, is the level that was dealt.
     for (int l = 1; l <= 4; ++l)
-        if (levelOf(f, l)->isChecked() && l != s.Level)
-            return QStringLiteral("Option%1 chosen, level %2 dealt").arg(l).arg(s.Level);
+        if (levelOf(f, l)->isChecked() && l != s.level)
+            return QStringLiteral("Level button %1 chosen, level %2 dealt").arg(l).arg(s.level);
 
     return checkCaptions(f);
 }
 
 // Twelve different problems of the screen's operation, each with its result in the table.
-QString Storm::checkCaptions(Vortani *f)
+QString Storm::checkCaptions(ExerciseForm *f)
 {
     const ExerciseSettings &s = harness.context.settings;
     bool same = checkedForm == f;
     for (int i = 0; same && i < Tiles; ++i)
-        same = checkedCaptions[std::size_t(i)] == f->cmdOper[std::size_t(i)]->text();
+        same = checkedCaptions[std::size_t(i)] == f->tiles[std::size_t(i)]->text();
     if (same)
         return {};
-    const QChar op = operatorOf(f->lblTitolo->text());
+    const QChar op = operatorOf(f->titleLabel->text());
     for (int i = 0; i < Tiles; ++i) {
-        const QString caption = f->cmdOper[std::size_t(i)]->text();
+        const QString caption = f->tiles[std::size_t(i)]->text();
         const qint64 value = FormHarness::expectedFromCaption(caption);
         if (value < 0)
             return QStringLiteral("tile %1 reads '%2'").arg(i).arg(caption);
         if (!caption.contains(QStringLiteral(" %1 ").arg(op)))
             return QStringLiteral("tile %1 reads '%2' on the %3 screen")
                 .arg(i)
-                .arg(caption, f->lblTitolo->text());
-        if (value != s.ResultTable[std::size_t(i)])
+                .arg(caption, f->titleLabel->text());
+        if (value != s.results[std::size_t(i)])
             return QStringLiteral("tile %1 reads '%2' but the table holds %3")
                 .arg(i)
                 .arg(caption)
-                .arg(s.ResultTable[std::size_t(i)]);
+                .arg(s.results[std::size_t(i)]);
         for (int j = 0; j < i; ++j)
             if (checkedCaptions[std::size_t(j)] == caption)
                 return QStringLiteral("tiles %1 and %2 both read '%3'").arg(j).arg(i).arg(caption);
@@ -825,10 +831,10 @@ QString Storm::summary() const
             QStringLiteral(" %1 %2,").arg(QLatin1String(KindNames[k])).arg(kinds[std::size_t(k)]);
     const ExerciseSettings &s = harness.context.settings;
     text += QStringLiteral(" end: operation %1 level %2 solved %3 muted %4")
-                .arg(s.Operation)
-                .arg(s.Level)
-                .arg(s.SolvedCount)
-                .arg(s.SoundMuted);
+                .arg(codeOf(s.operation))
+                .arg(s.level)
+                .arg(s.solvedCount)
+                .arg(s.soundMuted);
     return text;
 }
 

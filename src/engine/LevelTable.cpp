@@ -63,15 +63,15 @@ bool LevelTable::apply(ExerciseSettings &settings, int level)
     const Level *l = levelAt(level);
     if (!l)
         return false;
-    settings.Level = qint16(level);
+    settings.level = qint16(level);
     setBounds(settings, l->bounds);
     return true;
 }
 
 void LevelTable::setBounds(ExerciseSettings &settings, const LevelBounds &bounds)
 {
-    settings.FirstMax = bounds.FirstMax;
-    settings.FirstMin = bounds.FirstMin;
-    settings.SecondMax = bounds.SecondMax;
-    settings.SecondMin = bounds.SecondMin;
+    settings.firstMax = bounds.firstMax;
+    settings.firstMin = bounds.firstMin;
+    settings.secondMax = bounds.secondMax;
+    settings.secondMin = bounds.secondMin;
 }

@@ -9,14 +9,14 @@
 
 struct ExerciseSettings;
 
-// Operand ranges, inclusive: FirstMin..FirstMax for the first operand, SecondMin..SecondMax for
+// Operand ranges, inclusive: firstMin..firstMax for the first operand, secondMin..secondMax for
 // the second.
 struct LevelBounds
 {
-    qint16 FirstMax;
-    qint16 FirstMin;
-    qint16 SecondMax;
-    qint16 SecondMin;
+    qint16 firstMax;
+    qint16 firstMin;
+    qint16 secondMax;
+    qint16 secondMin;
 };
 
 // How the dealer turns the operands a and b it drew into a problem, and which pairs it refuses.

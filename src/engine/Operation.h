@@ -7,8 +7,7 @@
 #include <cstddef>
 #include <optional>
 
-// The four operations. The shared setting keeps the 16-bit code; these two functions are the
-// only place where code and operation meet.
+// The four operations, numbered as the game has always numbered them.
 enum class Operation : qint16
 {
     Addition = 1,
@@ -19,20 +18,6 @@ enum class Operation : qint16
 
 inline constexpr std::array<Operation, 4> Operations{
     Operation::Addition, Operation::Subtraction, Operation::Multiplication, Operation::Division};
-
-// The operation a setting holds, or nothing for a code no operation has (0 before any choice).
-constexpr std::optional<Operation> operationFromCode(qint16 code)
-{
-    for (const Operation op : Operations)
-        if (qint16(op) == code)
-            return op;
-    return std::nullopt;
-}
-
-constexpr qint16 operationCode(Operation op)
-{
-    return qint16(op);
-}
 
 // Where an operation stands in Operations, for tables that hold one entry per operation.
 constexpr std::size_t operationIndex(Operation op)

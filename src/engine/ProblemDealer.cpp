@@ -48,8 +48,8 @@ std::optional<Draft> draft(ProblemShape shape, qint16 leastFirst, int a, int b)
 
 bool boundsUsable(const ExerciseSettings &s)
 {
-    return s.FirstMin >= 1 && s.SecondMin >= 1 && s.FirstMin <= s.FirstMax &&
-           s.SecondMin <= s.SecondMax;
+    return s.firstMin >= 1 && s.secondMin >= 1 && s.firstMin <= s.firstMax &&
+           s.secondMin <= s.secondMax;
 }
 } // namespace
 
@@ -107,9 +107,9 @@ QString ProblemDealer::pictureFileName(int n)
 
 std::optional<Deal> ProblemDealer::deal(ExerciseSettings &settings, RandomSource &random)
 {
-    const std::optional<Operation> operation = operationFromCode(settings.Operation);
+    const std::optional<Operation> operation = settings.operation;
     const std::optional<LevelRule> rule =
-        operation ? LevelTable::rule(*operation, settings.Level) : std::nullopt;
+        operation ? LevelTable::rule(*operation, settings.level) : std::nullopt;
     if (!rule)
         return std::nullopt;
 
@@ -127,12 +127,12 @@ std::optional<Deal> ProblemDealer::deal(ExerciseSettings &settings, RandomSource
     bool allDifferent = false;
     while (!allDifferent && result.rounds < MaxRounds) {
         ++result.rounds;
-        s.SolvedCount = 0;
+        s.solvedCount = 0;
         for (Draft &d : drafts) {
             std::optional<Draft> accepted;
             for (int attempt = 0; !accepted && attempt < MaxAttemptsPerTile; ++attempt) {
-                const int a = drawOperand(random.next(), s.FirstMin, s.FirstMax);
-                const int b = drawOperand(random.next(), s.SecondMin, s.SecondMax);
+                const int a = drawOperand(random.next(), s.firstMin, s.firstMax);
+                const int b = drawOperand(random.next(), s.secondMin, s.secondMax);
                 accepted = draft(rule->shape, rule->leastFirst, a, b);
             }
             if (!accepted)
@@ -152,7 +152,7 @@ std::optional<Deal> ProblemDealer::deal(ExerciseSettings &settings, RandomSource
 
     for (std::size_t i = 0; i < drafts.size(); ++i) {
         const Draft &d = drafts[i];
-        s.ResultTable[i] = d.result;
+        s.results[i] = d.result;
         result.tiles[i] = Problem{d.left, d.right, d.result, caption(*operation, d.left, d.right)};
     }
     result.pictureNumber = pictureNumber(random.next());

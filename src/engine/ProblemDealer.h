@@ -50,8 +50,8 @@ int pictureNumber(double r);
 // "pic<n>.jpg", no folder and no leading zeros.
 QString pictureFileName(int n);
 
-// Deals a problem per tile for settings.Operation / Level and the bounds: writes
-// ResultTable[0..TileCount-1], sets SolvedCount to 0 and, where the level's rule has bounds of
+// Deals a problem per tile for settings.operation / level and the bounds: writes
+// results[0..TileCount-1], sets solvedCount to 0 and, where the level's rule has bounds of
 // its own, writes those in place of the settings' bounds. Returns nothing (and changes nothing)
 // when the settings cannot give all different problems: an unknown operation or level, or
 // empty or non-positive ranges.

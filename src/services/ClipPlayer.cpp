@@ -8,7 +8,7 @@
 
 ClipPlayer::ClipPlayer(ClipSink &sink) : sink(sink) {}
 
-void ClipPlayer::PlayClip(qint16 clipId)
+void ClipPlayer::play(qint16 clipId)
 {
     const QByteArray clip = Resources::clipBytes(clipId);
     if (!clip.isEmpty())

@@ -6,7 +6,7 @@
 
 class ClipSink;
 
-// Plays the program's own clips (Clips.h). Callers check the sound switch themselves.
+// Plays the program's own clips (Clips.h). The sound switch is the caller's to apply.
 class ClipPlayer
 {
 public:
@@ -14,7 +14,7 @@ public:
 
     // Reads the clip afresh from the resources, makes it the held clip, starts it and then lets
     // Qt handle every waiting event before returning, so queued input runs at this point.
-    void PlayClip(qint16 clipId);
+    void play(qint16 clipId);
 
 private:
     ClipSink &sink;

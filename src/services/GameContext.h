@@ -11,8 +11,6 @@ struct GameContext
 {
     GameContext(ClipSink &sink, RandomSource random) : random(random), player(sink) {}
 
-    void PlayClip(qint16 clipId) { player.PlayClip(clipId); }
-
     ExerciseSettings settings;
     RandomSource random;
     ClipPlayer player;

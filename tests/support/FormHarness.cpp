@@ -12,7 +12,7 @@
 
 FormHarness::FormHarness(quint32 seed) : context(sink, RandomSource::fixed(seed))
 {
-    context.settings.ShowHints = 1;
+    context.settings.showHints = 1;
 }
 
 FormHarness::~FormHarness()
@@ -20,12 +20,12 @@ FormHarness::~FormHarness()
     delete form.data();
 }
 
-Vortani *FormHarness::openExercise(int operation)
+ExerciseForm *FormHarness::openExercise(int operation)
 {
     delete form.data();
-    context.settings.Operation = qint16(operation);
-    form = new Vortani(context);
-    form->Form_Load();
+    context.settings.operation = Operation(operation);
+    form = new ExerciseForm(context);
+    form->prepare();
     form->show();
     form->activateWindow();
     if (!QTest::qWaitForWindowActive(form))
@@ -100,7 +100,7 @@ void FormHarness::taps(QWidget *widget, int count)
 void FormHarness::typeOnKeypad(const QString &digits)
 {
     for (const QChar c : digits) {
-        QPushButton *key = form->findChild<QPushButton *>(QStringLiteral("Cmd_") + c);
+        QPushButton *key = form->digitKeys[std::size_t(c.digitValue())];
         Q_ASSERT(key);
         click(key);
     }
@@ -129,13 +129,13 @@ qint64 FormHarness::expectedFromCaption(const QString &caption)
 
 QAbstractButton *FormHarness::level(int level) const
 {
-    return form->findChild<QAbstractButton *>(QStringLiteral("Option%1").arg(level));
+    return form->levelButtons[std::size_t(level - 1)];
 }
 
 void FormHarness::answerRight(int tile)
 {
-    QPushButton *t = form->cmdOper[std::size_t(tile)];
+    QPushButton *t = form->tiles[std::size_t(tile)];
     click(t);
     typeOnKeypad(QString::number(expectedFromCaption(t->text())));
-    press(form->cmdOK);
+    press(form->okKey);
 }

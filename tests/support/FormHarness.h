@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ExerciseForm.h"
 #include "GameContext.h"
 #include "PictureOptionButton.h"
 #include "RecordingClipSink.h"
 #include "TestMain.h"
-#include "Vortani.h"
 
 #include <QPointer>
 #include <QTest>
@@ -21,7 +21,7 @@ public:
     ~FormHarness();
 
     // Builds, loads and shows a fresh exercise form for an operation, active and focused.
-    Vortani *openExercise(int operation);
+    ExerciseForm *openExercise(int operation);
 
     // Mouse press (and release) in the middle of a widget, with any button.
     static void press(QWidget *widget, Qt::MouseButton button = Qt::LeftButton);
@@ -47,5 +47,5 @@ public:
 
     RecordingClipSink sink;
     GameContext context;
-    QPointer<Vortani> form;
+    QPointer<ExerciseForm> form;
 };

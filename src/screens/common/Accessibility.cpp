@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Accessibility.h"
 
+#include "GameForm.h"
 #include "ImageBox.h"
 #include "MessageLabel.h"
 #include "PictureOptionButton.h"
@@ -96,15 +97,6 @@ public:
     }
 };
 
-// A form of the game is a top-level widget of its own class. As a window, a screen reader
-// names it by its title when it comes forward and reads that title on request.
-bool isForm(QObject *object)
-{
-    const auto *widget = qobject_cast<QWidget *>(object);
-    return widget && widget->isWindow() &&
-           object->metaObject()->superClass() == &QWidget::staticMetaObject;
-}
-
 QAccessibleInterface *gameControls(const QString &, QObject *object)
 {
     if (auto *option = qobject_cast<PictureOptionButton *>(object))
@@ -115,8 +107,10 @@ QAccessibleInterface *gameControls(const QString &, QObject *object)
         return new MessageAccessible(message);
     if (auto *picture = qobject_cast<ImageBox *>(object))
         return new QAccessibleWidget(picture, QAccessible::Graphic);
-    if (isForm(object))
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    // As a window, a screen reader names a form by its title when it comes forward and reads
+    // that title on request.
+    if (auto *form = qobject_cast<GameForm *>(object); form && form->isWindow())
+        return new QAccessibleWidget(form, QAccessible::Window);
     return nullptr;
 }
 } // namespace
