@@ -40,10 +40,17 @@ name=qt6-mingw-$key
 prefix=$cache/$name
 
 mode=${1:-build}
-if [ "$mode" = --prefix ]; then
-  echo "$prefix"
-  exit 0
-fi
+case $mode in
+  build | --seed-only) ;;
+  --prefix)
+    echo "$prefix"
+    exit 0
+    ;;
+  *)
+    echo "usage: $0 [--prefix | --seed-only]" >&2
+    exit 2
+    ;;
+esac
 mkdir -p "$cache"
 
 # One run per recipe at a time; a second one waits for the first and then finds its result.
@@ -60,32 +67,39 @@ take_seed() {
   [ -n "$seed" ] && [ -f "$seed/$name.tar.xz" ] || return 1
   if [ -f "$seed/SHA256SUMS" ]; then
     local listed actual
-    listed=$(awk -v f="$name.tar.xz" '$2 == f || $2 == "*" f { print $1 }' "$seed/SHA256SUMS")
+    listed=$(awk -v f="$name.tar.xz" '$2 == f || $2 == "*" f { print $1; exit }' \
+      "$seed/SHA256SUMS")
     actual=$(sha256sum "$seed/$name.tar.xz" | cut -d' ' -f1)
     if [ "$listed" != "$actual" ]; then
-      echo "Refused the seed $seed/$name.tar.xz: its checksum is not the one SHA256SUMS lists" >&2
+      echo "Refused the seed $seed/$name.tar.xz: SHA256SUMS lists ${listed:-no checksum for it}," \
+        "the file's is $actual" >&2
       return 1
     fi
   fi
+  # Called as a condition, where set -e does not hold: every step is checked by hand, so that a
+  # cut-off archive whose .complete came early is not taken.
   local unpack=$cache/$name.unpack
   rm -rf "$unpack"
   mkdir -p "$unpack"
-  tar -xJf "$seed/$name.tar.xz" -C "$unpack"
-  if [ ! -f "$unpack/$name/.complete" ]; then
+  if ! tar -xJf "$seed/$name.tar.xz" -C "$unpack" --no-same-owner ||
+    [ ! -f "$unpack/$name/.complete" ]; then
     echo "Refused the seed $seed/$name.tar.xz: it holds no complete $name" >&2
     rm -rf "$unpack"
     return 1
   fi
   rm -rf "$prefix"
-  mv "$unpack/$name" "$prefix"
+  mv "$unpack/$name" "$prefix" || return 1
   rm -rf "$unpack"
   echo "Took Qt for MinGW from the seed $seed/$name.tar.xz" >&2
 }
 
-# Finished builds of other recipes go; one another run holds the lock of is left alone.
+# Finished builds of other recipes go; one another run holds the lock of is left alone. Lock
+# files stay: one removed while a waiting run has it open would let a third run take a second
+# lock on a new file and build beside the second.
 sweep_other_recipes() {
   local dir other
   for dir in "$cache"/qt6-mingw-*/; do
+    [ -d "$dir" ] || continue
     dir=${dir%/}
     other=$(basename "$dir")
     other=${other%.unpack}
@@ -96,7 +110,6 @@ sweep_other_recipes() {
       flock -n 9 || exit 0
       rm -rf "$dir"
     ) 9>"$cache/qt6-mingw-$other.lock"
-    [ -d "$cache/qt6-mingw-$other" ] || rm -f "$cache/qt6-mingw-$other.lock"
   done
 }
 
@@ -111,22 +124,28 @@ if [ "$mode" = --seed-only ]; then
 fi
 sweep_other_recipes
 
+# What an interrupted run left: its source and build, and a prefix half installed.
 work=$cache/qt6-mingw-work-$key
-rm -rf "$work"
+rm -rf "$work" "$prefix"
 mkdir -p "$work"
 cd "$work"
 
 # Debian's source of the installed version, through a private apt configuration: deb-src entries
-# of the archives the system's binaries come from, and lists and caches of its own.
+# of the archives the system's binaries come from, and lists and caches of its own. Builds of
+# two recipes share it, one at a time.
 apt_dir=$cache/apt
+exec 8>"$cache/apt.lock"
+flock 8
+rm -rf "$apt_dir/sources.list.d"
 mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
 : >"$apt_dir/sources.list"
 for f in /etc/apt/sources.list.d/*.sources; do
   [ -f "$f" ] && sed 's/^Types:.*\bdeb\b.*$/Types: deb-src/' "$f" \
     >"$apt_dir/sources.list.d/$(basename "$f")"
 done
-[ -f /etc/apt/sources.list ] && sed -n 's/^deb /deb-src /p' /etc/apt/sources.list \
-  >"$apt_dir/sources.list"
+for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+  [ -f "$f" ] && sed -n 's/^deb /deb-src /p' "$f" >>"$apt_dir/sources.list"
+done
 apt_options=(
   -o "Dir::Etc::SourceList=$apt_dir/sources.list"
   -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
@@ -134,14 +153,14 @@ apt_options=(
   -o "Dir::Cache=$apt_dir/cache"
   -o "APT::Sandbox::User=$(id -un)"
 )
-apt-get "${apt_options[@]}" update -qq >"$work/apt.log" 2>&1 || {
-  tail -20 "$work/apt.log" >&2
-  exit 1
-}
+# An archive of someone else's that publishes no sources fails the update without being needed:
+# whether Debian's was reached, apt-get source tells.
+apt-get "${apt_options[@]}" update -qq >"$work/apt.log" 2>&1 || true
 apt-get "${apt_options[@]}" source -qq "qt6-base=$version" >>"$work/apt.log" 2>&1 || {
   tail -20 "$work/apt.log" >&2
   exit 1
 }
+exec 8>&-
 src=$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
 
 mkdir build
