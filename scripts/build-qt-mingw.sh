@@ -163,6 +163,20 @@ apt-get "${apt_options[@]}" source -qq "qt6-base=$version" >>"$work/apt.log" 2>&
 exec 8>&-
 src=$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
 
+# What the notices of a shipped Qt are made from: Debian's copyright file, Qt's licence texts
+# (the folder LICENSES) and the bundled libraries' own licence files and attributions, as they
+# are in the source built. Gathered before the long build, so that a fault here costs nothing.
+notices=$work/notices
+mkdir -p "$notices"
+cp "$src/debian/copyright" "$notices/debian-copyright"
+(cd "$src" && find . -maxdepth 1 -name 'LICENSE*' -exec cp -r --parents -t "$notices" {} +)
+(cd "$src" && find src/3rdparty src/gui/painting src/corelib -maxdepth 3 \
+  \( -name 'qt_attribution.json' -o -iname 'LICENSE*' -o -iname 'COPYING*' \
+  -o -iname 'LICENCE*' -o -iname 'README*' -o -iname '*.LICENSE' \) -type f \
+  -exec cp --parents -t "$notices" {} +)
+(cd "$work" && ls ./*.dsc ./*.tar.* | sed 's|^\./||') >"$notices/debian-source-files"
+echo "qt6-base $version" >"$notices/version"
+
 mkdir build
 cd build
 export PKG_CONFIG_LIBDIR=
@@ -179,18 +193,8 @@ cmake --build . --parallel "$(nproc)" >"$work/build.log" 2>&1 || {
 }
 cmake --install . >"$work/install.log" 2>&1
 
-# What the notices of a shipped Qt are made from: Debian's copyright file, Qt's licence texts and
-# the bundled libraries' own licence files and attributions, as they were in the source built.
-notices=$prefix/share/notices/qt6-base
-mkdir -p "$notices"
-cp "$src/debian/copyright" "$notices/debian-copyright"
-(cd "$src" && find . -maxdepth 1 -name 'LICENSE*' -exec cp --parents {} "$notices" \;)
-(cd "$src" && find src/3rdparty src/gui/painting src/corelib -maxdepth 3 \
-  \( -name 'qt_attribution.json' -o -iname 'LICENSE*' -o -iname 'COPYING*' \
-  -o -iname 'LICENCE*' -o -iname 'README*' -o -iname '*.LICENSE' \) -type f \
-  -exec cp --parents {} "$notices" \;)
-(cd "$work" && ls ./*.dsc ./*.tar.* 2>/dev/null | sed 's|^\./||') >"$notices/debian-source-files"
-echo "qt6-base $version" >"$notices/version"
+mkdir -p "$prefix/share/notices"
+cp -r "$work/notices" "$prefix/share/notices/qt6-base"
 
 touch "$prefix/.complete"
 cd /
