@@ -64,7 +64,11 @@ fi
 # A seed is unpacked beside the cache and moved in whole, so a cut-off unpack leaves nothing.
 take_seed() {
   local seed=${VORTANI_CACHE_SEED:-}
-  [ -n "$seed" ] && [ -f "$seed/$name.tar.xz" ] || return 1
+  [ -n "$seed" ] || return 1
+  if [ ! -f "$seed/$name.tar.xz" ]; then
+    echo "The seed folder $seed holds no $name.tar.xz" >&2
+    return 1
+  fi
   if [ -f "$seed/SHA256SUMS" ]; then
     local listed actual
     listed=$(awk -v f="$name.tar.xz" '$2 == f || $2 == "*" f { print $1; exit }' \
