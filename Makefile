@@ -24,10 +24,15 @@ test-deps: deps
 windows-deps:
 	@scripts/install-deps.sh windows
 
+# The tests are built unless only the game is wanted: `make play` neither looks for Qt Test nor
+# builds a test.
+TESTING ?= ON
+
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE) -DBUILD_TESTING=$(TESTING)
 	cmake --build $(BUILD)
 
+play: TESTING = OFF
 play: build
 	$(BUILD)/bin/vortani
 

@@ -6,8 +6,12 @@
 set(VORTANI_QT_DLLS Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
 set(VORTANI_QT_PLUGINS Qt6::QWindowsIntegrationPlugin Qt6::QJpegPlugin)
 # QtTest and the offscreen platform only for the tests.
-set(VORTANI_QT_TEST_DLLS Qt6::Test)
-set(VORTANI_QT_TEST_PLUGINS Qt6::QOffscreenIntegrationPlugin)
+set(VORTANI_QT_TEST_DLLS "")
+set(VORTANI_QT_TEST_PLUGINS "")
+if(BUILD_TESTING)
+    set(VORTANI_QT_TEST_DLLS Qt6::Test)
+    set(VORTANI_QT_TEST_PLUGINS Qt6::QOffscreenIntegrationPlugin)
+endif()
 set(VORTANI_MINGW_DLLS "")
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}

@@ -2,8 +2,8 @@
 # The Debian package built by `make package` (cpack -G DEB in the build folder).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vortani)
-set(CPACK_PACKAGE_VENDOR "Vortani Puzzle developers")
-set(CPACK_PACKAGE_CONTACT "Vortani Puzzle developers <vortani@example.org>")
+set(CPACK_PACKAGE_VENDOR ${VORTANI_PUBLISHER})
+set(CPACK_PACKAGE_CONTACT ${VORTANI_CONTACT})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arithmetic puzzle game for children")
 set(CPACK_PACKAGE_DESCRIPTION "A desktop arithmetic game for children of about 6 to 10, in Italian.
 The child picks an operation and a level. Twelve tiles, each with a

@@ -10,7 +10,7 @@ seconds=${2:-60}
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVORTANI_FUZZ=ON
+  -DVORTANI_FUZZ=ON -DBUILD_TESTING=OFF
 cmake --build "$build" --target fuzz_answerparser fuzz_wavimage
 
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

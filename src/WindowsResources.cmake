@@ -3,15 +3,6 @@
 # for (sharp up to 200 %), and its version resource.
 set_target_properties(vortani PROPERTIES OUTPUT_NAME Vortani)
 
-# The version as the program has always written it: major, a point, the minor in two digits.
-string(LENGTH "${PROJECT_VERSION_MINOR}" digits)
-set(VORTANI_VERSION_TEXT ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
-if(digits EQUAL 1)
-    set(VORTANI_VERSION_TEXT ${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR})
-endif()
-set(VORTANI_PUBLISHER "Vortani Puzzle developers")
-set(VORTANI_LEGAL "Copyright (C) Vortani Puzzle developers. GPL-3.0-or-later")
-
 find_program(VORTANI_RSVG_CONVERT rsvg-convert REQUIRED)
 find_program(VORTANI_ICOTOOL icotool REQUIRED)
 set(icon_svg ${VORTANI_ASSETS}/icons/vortani.svg)
@@ -31,6 +22,8 @@ list(FILTER icon_pngs EXCLUDE REGEX "-256\\.png$")
 add_custom_command(OUTPUT ${VORTANI_ICO}
     COMMAND ${VORTANI_ICOTOOL} -c -o ${VORTANI_ICO} ${icon_pngs} --raw=${icon_dir}/vortani-256.png
     DEPENDS ${icon_pngs} ${icon_dir}/vortani-256.png VERBATIM)
+# The MSI shows the same icon (packaging/windows).
+set_property(TARGET vortani PROPERTY VORTANI_ICON_FILE ${VORTANI_ICO})
 
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/Vortani.rc.in ${CMAKE_CURRENT_BINARY_DIR}/Vortani.rc
                @ONLY)

@@ -3,6 +3,7 @@
 
 #include "ExerciseSettings.h"
 #include "Operation.h"
+#include "ProjectFacts.h"
 
 #include <QString>
 
@@ -32,7 +33,7 @@ struct Deal
 
 namespace ProblemDealer {
 // The puzzle pictures pic1.jpg .. pic<PictureCount>.jpg; the build copies as many.
-inline constexpr int PictureCount = 30;
+inline constexpr int PictureCount = ProjectFacts::PictureCount;
 
 // A number with one leading blank standing for the sign of a non-negative number: 7 -> " 7".
 QString numberText(qint32 n);

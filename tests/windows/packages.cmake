@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows edition as shipped (target windows_packages), checked from Linux. The Wine tests
 # have a prefix and a display each (:83, :85), apart from the "wine" fixture's.
-include(${PROJECT_SOURCE_DIR}/packaging/windows/paths.cmake)
 
 # Debian's python3-pefile is for Debian's interpreter, which may not come first on PATH (pyenv).
 add_test(NAME pe_resources
@@ -18,6 +17,6 @@ set_tests_properties(zip_contents PROPERTIES TIMEOUT 180 LABELS windows SKIP_RET
 
 add_test(NAME msi_install
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/msi_install.sh ${VORTANI_WINDOWS_MSI}
-                 ${VORTANI_WINDOWS_WXS} ${VORTANI_WINDOWS_STAGE} "Vortani Puzzle developers"
+                 ${VORTANI_WINDOWS_WXS} ${VORTANI_WINDOWS_STAGE} "${VORTANI_PUBLISHER}"
                  ${CMAKE_BINARY_DIR}/wine-msi)
 set_tests_properties(msi_install PROPERTIES TIMEOUT 300 LABELS windows SKIP_RETURN_CODE 77)
