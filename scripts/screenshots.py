@@ -9,6 +9,7 @@ import subprocess
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # nothing written into the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from vortani_e2e import Shot, commonest, display, origin, stop, wait_for, wait_windows, xdo
 

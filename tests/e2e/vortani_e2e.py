@@ -9,6 +9,7 @@ Everything a run starts is private to that run: displays are picked by Xvfb itse
 process id it was started with."""
 import contextlib
 import os
+import pwd
 import random
 import re
 import select
@@ -230,7 +231,8 @@ def session_bus():
     """A private D-Bus session bus for the block; services it starts end with it."""
     bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nopidfile",
                             "--print-address=1"], stdout=subprocess.PIPE,
-                           stdin=subprocess.DEVNULL, start_new_session=True)
+                           stdin=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           start_new_session=True)
     address = bus.stdout.readline().decode().strip()
     try:
         if not address:
@@ -321,8 +323,12 @@ def copied(keys=("ctrl+a", "ctrl+c"), timeout=3.0):
 
 
 def clipboard():
-    return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True,
-                          text=True, timeout=5).stdout
+    """The clipboard's text; "" while its owner does not answer."""
+    try:
+        return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True,
+                              text=True, timeout=5).stdout
+    except subprocess.TimeoutExpired:
+        return ""
 
 
 class Shot:
@@ -584,8 +590,9 @@ def stop_print_server(state):
 
 
 def printed_pdf(job_ids, timeout=60.0):
-    """The PDF that the PDF queue wrote for one of these jobs, once it is complete."""
-    folder = os.path.expanduser("~/PDF")
+    """The PDF that the PDF queue wrote for one of these jobs, once it is complete: in the PDF
+    folder of the job owner's home."""
+    folder = os.path.join(pwd.getpwuid(os.getuid()).pw_dir, "PDF")
     endings = tuple(f"-job_{n}.pdf" for n in job_ids)
 
     def written():

@@ -15,7 +15,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from vortani_e2e import check, finish, private_wine, stop, window_of
 
 msi, wxs, stage, publisher, state = sys.argv[1:6]
-state = os.path.abspath(state)
+msi, wxs, stage, state = map(os.path.abspath, (msi, wxs, stage, state))
 check(os.path.isfile(msi), f"{msi} is there (built by the target windows_packages)", fatal=True)
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 
@@ -86,15 +86,15 @@ def installed(drive, product, version):
 
 
 def removed(drive, what, products):
-    left = os.path.exists(f"{drive}/Program Files/Vortani Puzzle") or shortcuts(drive) or entries()
+    left = [f"{drive}/Program Files/Vortani Puzzle"] * os.path.exists(
+        f"{drive}/Program Files/Vortani Puzzle") + shortcuts(drive)
+    left += [f"{entries()} entries in installed programs"] * (entries() > 0)
     subprocess.run(["wineserver", "-w"])  # the registry reaches its files as the server ends
-    registry = ""
     for hive in glob.glob(os.path.join(os.environ["WINEPREFIX"], "*.reg")):
         with open(hive, errors="replace") as f:
-            registry += f.read()
-    in_registry = re.search("Vortani Puzzle|" + "|".join(products), registry, re.I)
-    check(not left and not in_registry, f"{what} leaves no file, shortcut or registry entry "
-          f"(left: {left or ''} {in_registry[0] if in_registry else ''})")
+            found = re.search("Vortani Puzzle|" + "|".join(products), f.read(), re.I)
+        left += [f"{found[0]} in {os.path.basename(hive)}"] * bool(found)
+    check(not left, f"{what} leaves no file, shortcut or registry entry {left or ''}")
 
 
 product, version = prop(msi, "ProductCode"), prop(msi, "ProductVersion")

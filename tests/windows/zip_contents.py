@@ -12,7 +12,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from vortani_e2e import check, finish, private_wine, stop, window_of
 
 archive, pictures, objdump, check_imports, state = sys.argv[1:6]
-state = os.path.abspath(state)
+archive, check_imports, state = map(os.path.abspath, (archive, check_imports, state))
 check(os.path.isfile(archive), f"{archive} is there (built by the target windows_packages)",
       fatal=True)
 
@@ -44,11 +44,11 @@ with private_wine(state):
     shutil.copytree(folder, broken)
     os.rename(os.path.join(broken, "libwinpthread-1.dll"), os.path.join(broken, "extra.dll"))
     refused, broken_report = imports(broken)
-    check(fine and not refused
-          and "imports libwinpthread-1.dll, which is neither" in broken_report
-          and "extra.dll is shipped, but nothing" in broken_report,
-          "every DLL imported is in the folder or Windows' own; the check sees one missing or "
-          f"extra\n{report}{broken_report}")
+    seen = (fine and not refused
+            and "imports libwinpthread-1.dll, which is neither" in broken_report
+            and "extra.dll is shipped, but nothing" in broken_report)
+    check(seen, "every DLL imported is in the folder or Windows' own; the check sees one missing "
+          "or extra" + ("" if seen else f"\n{report}{broken_report}"))
 
     # Started from elsewhere than the program's folder: its DLLs must come from that folder alone.
     log = os.path.join(state, "program.log")
