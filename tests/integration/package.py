@@ -9,9 +9,12 @@ plugins and fonts that the package depends on. The package stays installed for t
 need it (BUILD_DIR/package-under-test says where); exits 77 (skipped) when a tool is missing,
 outside CI.
     package.py remove BUILD_DIR
-takes it away: dpkg removes the package when install put it there, and must leave none of its
-folders behind; an unpacked tree is deleted."""
+takes it away: dpkg removes the package when the tests installed it and no other run uses it,
+and must leave none of its folders behind; an unpacked tree is deleted."""
+import contextlib
+import fcntl
 import glob
+import hashlib
 import os
 import re
 import shutil
@@ -36,6 +39,23 @@ def marker_of(build):
     return os.path.join(build, "package-under-test")
 
 
+# Installed with dpkg, the package is the machine's: the runs using it hold a lease each, and the
+# last to leave removes it, if a run had installed it.
+LEASES = "/run/lock/vortani-package"
+
+
+@contextlib.contextmanager
+def leases():
+    os.makedirs(LEASES, exist_ok=True)
+    with open(LEASES + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        yield [name for name in os.listdir(LEASES) if name != "origin"]
+
+
+def lease_of(build):
+    return hashlib.sha256(build.encode()).hexdigest()[:16]
+
+
 def remove(build):
     marker = marker_of(build)
     if not os.path.isfile(marker):
@@ -48,10 +68,22 @@ def remove(build):
         shutil.rmtree(fields["root"], ignore_errors=True)
         check(not os.path.exists(fields["root"]), f"removed the unpacked tree {fields['root']}")
         return
-    if fields.get("installed_here") != "true":
-        print("the package was installed before the tests: left as it was")
-        return
-    check(run("dpkg", "-r", "vortani").returncode == 0, "dpkg -r vortani", fatal=True)
+    with leases() as held:
+        if lease_of(build) in held:
+            os.remove(os.path.join(LEASES, lease_of(build)))
+            held.remove(lease_of(build))
+        if held:
+            print(f"another run still uses the installed package ({len(held)}): left for it")
+            return
+        origin = os.path.join(LEASES, "origin")
+        with open(origin) if os.path.exists(origin) else open(os.devnull) as f:
+            installed_by_tests = f.read().strip() == "tests"
+        with contextlib.suppress(FileNotFoundError):
+            os.remove(origin)
+        if not installed_by_tests:
+            print("the package was installed before the tests: left as it was")
+            return
+        check(run("dpkg", "-r", "vortani").returncode == 0, "dpkg -r vortani", fatal=True)
     left = [d for d in ("/usr/lib/vortani", "/usr/share/games/vortani", "/usr/share/doc/vortani",
                         "/usr/games/vortani") if os.path.exists(d)]
     check(not left, f"dpkg -r removes the package and its folders (left: {left})")
@@ -88,11 +120,17 @@ def install(build, pictures, work):
     if os.path.exists(marker):
         os.remove(marker)
     if CI:
-        had = "ok installed" in run("dpkg-query", "-W", "-f=${Status}", "vortani").stdout
-        with open(marker, "w") as f:
-            f.write(f"root=\ninstalled_here={'false' if had else 'true'}\n")
-        # No apt-get -f afterwards: every dependency must already be there from install-deps.sh.
-        installed = run("dpkg", "-i", deb)
+        with leases() as held:
+            if not held:
+                had = "ok installed" in run("dpkg-query", "-W", "-f=${Status}", "vortani").stdout
+                with open(os.path.join(LEASES, "origin"), "w") as f:
+                    f.write("before\n" if had else "tests\n")
+            open(os.path.join(LEASES, lease_of(build)), "w").close()
+            with open(marker, "w") as f:
+                f.write("root=\n")
+            # No apt-get -f afterwards: every dependency must already be there from
+            # install-deps.sh.
+            installed = run("dpkg", "-i", deb)
         if installed.returncode != 0:
             print(installed.stdout, installed.stderr)
         check(installed.returncode == 0, "dpkg -i installs it with every dependency already present",
@@ -102,7 +140,7 @@ def install(build, pictures, work):
         root = with_root
         subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
         with open(marker, "w") as f:
-            f.write(f"root={root}\ninstalled_here=false\n")
+            f.write(f"root={root}\n")
     usr = root + "/usr"
 
     # ---- Files beside the program and for the desktop ---------------------------------------------

@@ -278,6 +278,12 @@ def judge():
     check(len(speech_with(NO_PRINTER)) == 1, "the printer message is spoken once")
 
 
+# Orca refuses to start while any other Orca of the same user runs, another test run's too: as
+# root it runs in a process namespace of its own, which goes with it.
+alone = []
+if os.geteuid() == 0 and subprocess.run(["unshare", "--pid", "--fork", "--mount-proc", "true"],
+                                        capture_output=True).returncode == 0:
+    alone = ["unshare", "--pid", "--fork", "--mount-proc", "--kill-child"]
 home = os.path.join(work, "home")
 try:
     with environment(HOME=home, XDG_RUNTIME_DIR=os.path.join(work, "run"),
@@ -299,18 +305,23 @@ try:
                 pyatspi = atspi()
                 # Orca writes its log through a buffer; given a terminal, it writes each line.
                 with line_log(log) as terminal:
-                    orca = subprocess.Popen(["orca", "--user-prefs", os.path.join(work, "orca"),
-                                             "--debug-file", terminal], stdin=subprocess.DEVNULL,
+                    orca = subprocess.Popen(alone + ["orca", "--user-prefs",
+                                                     os.path.join(work, "orca"),
+                                                     "--debug-file", terminal],
+                                            stdin=subprocess.DEVNULL,
                                             stdout=open(os.path.join(work, "orca.out"), "w"),
                                             stderr=subprocess.STDOUT)
                     try:
                         # Orca is ready once it listens for windows coming forward and for
                         # notifications, and has said so; on a busy machine that takes a while.
-                        ready = wait_event(lambda: {"Window:Activate:",
-                                                    "Object:StateChanged:Showing"}
-                                           <= listened_to(), 60)
-                        check(ready and spoken(lambda line: True, 0, 30),
-                              "Orca listens to the accessibility bus and speaks", fatal=True)
+                        ready = wait_event(lambda: orca.poll() is not None or {
+                            "Window:Activate:", "Object:StateChanged:Showing"} <= listened_to(), 60)
+                        if orca.poll() is not None:
+                            with open(os.path.join(work, "orca.out")) as f:
+                                print(f.read())
+                        check(ready and orca.poll() is None, "Orca listens to the accessibility bus",
+                              fatal=True)
+                        check(spoken(lambda line: True, 0, 30), "Orca speaks", fatal=True)
                         play(pyatspi)
                     finally:
                         orca.kill()  # Orca ignores SIGTERM
