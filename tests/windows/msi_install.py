@@ -86,14 +86,16 @@ def installed(drive, product, version):
 
 
 def removed(drive, what, products):
-    left = [f"{drive}/Program Files/Vortani Puzzle"] * os.path.exists(
-        f"{drive}/Program Files/Vortani Puzzle") + shortcuts(drive)
-    left += [f"{entries()} entries in installed programs"] * (entries() > 0)
+    folder = f"{drive}/Program Files/Vortani Puzzle"
+    left = ([folder] if os.path.exists(folder) else []) + shortcuts(drive)
+    if entries():
+        left.append(f"{entries()} entries in installed programs")
     subprocess.run(["wineserver", "-w"])  # the registry reaches its files as the server ends
     for hive in glob.glob(os.path.join(os.environ["WINEPREFIX"], "*.reg")):
         with open(hive, errors="replace") as f:
             found = re.search("Vortani Puzzle|" + "|".join(products), f.read(), re.I)
-        left += [f"{found[0]} in {os.path.basename(hive)}"] * bool(found)
+        if found:
+            left.append(f"{found[0]} in {os.path.basename(hive)}")
     check(not left, f"{what} leaves no file, shortcut or registry entry {left or ''}")
 
 
