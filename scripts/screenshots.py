@@ -36,15 +36,7 @@ with tempfile.TemporaryDirectory() as work, display("800x600x24"):
             return Shot(os.path.join(work, "look.png")).pixels(at, rect)
 
         def settled(rect=FORM):
-            """What rect shows once two screenshots in a row agree."""
-            last = [None]
-
-            def same():
-                now = look(rect)
-                agree, last[0] = now == last[0], now
-                return agree
-            wait_for(same, 10, 0)
-            return last[0]
+            return Shot.settled(os.path.join(work, "look.png"), at, rect)
 
         def click(*places):
             xdo(*[arg for x, y in places for arg in ("mousemove", at[0] + x, at[1] + y, "click", 1)])

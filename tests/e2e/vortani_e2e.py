@@ -49,6 +49,15 @@ def not_ready(reason):
     sys.exit(1 if CI else 77)
 
 
+def ran(what, *command, fatal=False, **options):
+    """Runs command and checks that it succeeds; its output is shown when it does not."""
+    run = subprocess.run(command, capture_output=True, text=True, stdin=subprocess.DEVNULL,
+                         **options)
+    if run.returncode != 0:
+        print(run.stdout + run.stderr, flush=True)
+    return check(run.returncode == 0, f"{what} (status {run.returncode})", fatal)
+
+
 def need(*tools, modules=()):
     for tool in tools:
         if not (shutil.which(tool) or os.access(tool, os.X_OK)):
@@ -72,35 +81,16 @@ def wait_for(condition, timeout=10.0, interval=0.05, idle=None):
         (idle or time.sleep)(interval)
 
 
-def wait_file(path, timeout=10.0):
-    return wait_for(lambda: os.path.exists(path), timeout)
-
-
-def wait_log(path, pattern, timeout=10.0):
-    """The first match of pattern in the file at path, once it is there."""
-    def found():
-        try:
-            with open(path, encoding="utf-8", errors="replace") as f:
-                return re.search(pattern, f.read())
-        except FileNotFoundError:
-            return None
-    return wait_for(found, timeout, 0.1)
-
-
 @contextlib.contextmanager
 def line_log(path):
     """A terminal to give a program as its log file, for the block: a program that writes its
     log through a buffer writes to a terminal line by line, so path holds each line as soon as it
-    is written, and wait_log sees it."""
+    is written."""
     import pty
-    import termios
     import threading
     import tty
     main, terminal = pty.openpty()
-    tty.setraw(terminal)
-    mode = termios.tcgetattr(terminal)
-    mode[1] &= ~termios.OPOST  # lines as they were written, without carriage returns
-    termios.tcsetattr(terminal, termios.TCSANOW, mode)
+    tty.setraw(terminal)  # lines as they were written, without carriage returns
 
     def copy():
         with open(path, "ab", buffering=0) as out:
@@ -356,6 +346,29 @@ class Shot:
     def region(self, at, rect):
         return bytes(b for p in self.pixels(at, rect) for b in p)
 
+    @classmethod
+    def until(cls, path, holds, timeout=20.0):
+        """Screenshots until holds(shot) (what was awaited has come to the screen); the last."""
+        last = [None]
+
+        def taken():
+            last[0] = cls(path)
+            return holds(last[0])
+        wait_for(taken, timeout, 0.1)
+        return last[0]
+
+    @classmethod
+    def settled(cls, path, at, rect, timeout=10.0):
+        """The pixels of rect once two screenshots in a row agree."""
+        last = [None]
+
+        def same():
+            now = cls(path).pixels(at, rect)
+            agree, last[0] = now == last[0], now
+            return agree
+        wait_for(same, timeout, 0)
+        return last[0]
+
 
 def differing(a, b):
     """How many pixels differ between two lists of pixels of the same rectangle."""
@@ -520,10 +533,6 @@ PRINT_QUEUE = "VortaniPDF"
 PDF_DRIVER = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
 
 
-def print_socket(state):
-    return os.path.join(os.path.abspath(state), "cups.sock")
-
-
 def start_print_server(state):
     """A cupsd of our own: configuration, spool, logs and socket under state, nothing else
     listening; a PDF queue as its default. Clients reach it with CUPS_SERVER (set here for this
@@ -535,7 +544,7 @@ def start_print_server(state):
     state = os.path.abspath(state)
     stop_print_server(state)
     shutil.rmtree(state, ignore_errors=True)
-    socket = print_socket(state)
+    socket = os.path.join(state, "cups.sock")
     if len(socket) > 100:
         raise RuntimeError(f"socket path too long for a unix socket: {socket}")
     for folder in ("conf", "spool", "cache", "state", "log", "tmp"):

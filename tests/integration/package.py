@@ -23,8 +23,8 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from vortani_e2e import (CI, Shot, check, click, display, finish, need, origin, stop, wait_for,
-                         wait_windows, window_ids)
+from vortani_e2e import (CI, Shot, check, click, display, finish, need, origin, ran, stop,
+                         wait_for, wait_windows, window_ids)
 
 source_dir = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 MISSING_PICTURE = "cannot load the puzzle picture"
@@ -75,15 +75,15 @@ def remove(build):
         if held:
             print(f"another run still uses the installed package ({len(held)}): left for it")
             return
-        origin = os.path.join(LEASES, "origin")
-        with open(origin) if os.path.exists(origin) else open(os.devnull) as f:
+        origin_file = os.path.join(LEASES, "origin")
+        with open(origin_file) if os.path.exists(origin_file) else open(os.devnull) as f:
             installed_by_tests = f.read().strip() == "tests"
         with contextlib.suppress(FileNotFoundError):
-            os.remove(origin)
+            os.remove(origin_file)
         if not installed_by_tests:
             print("the package was installed before the tests: left as it was")
             return
-        check(run("dpkg", "-r", "vortani").returncode == 0, "dpkg -r vortani", fatal=True)
+        ran("dpkg -r vortani", "dpkg", "-r", "vortani", fatal=True)
     left = [d for d in ("/usr/lib/vortani", "/usr/share/games/vortani", "/usr/share/doc/vortani",
                         "/usr/games/vortani") if os.path.exists(d)]
     check(not left, f"dpkg -r removes the package and its folders (left: {left})")
@@ -97,10 +97,8 @@ def install(build, pictures, work):
               fatal=True)
 
     # ---- Build, then install or unpack --------------------------------------------------------
-    built = run("cpack", "--config", f"{build}/CPackConfig.cmake", "-G", "DEB", "-B", f"{work}/out")
-    if built.returncode != 0:
-        print(built.stdout, built.stderr)
-    check(built.returncode == 0, "cpack builds the package", fatal=True)
+    ran("cpack builds the package", "cpack", "--config", f"{build}/CPackConfig.cmake", "-G", "DEB",
+        "-B", f"{work}/out", fatal=True)
     deb = glob.glob(f"{work}/out/vortani_*.deb")[0]
     print(f"Package: {os.path.basename(deb)}")
     depends = run("dpkg-deb", "-f", deb, "Depends").stdout.strip()
@@ -130,11 +128,8 @@ def install(build, pictures, work):
                 f.write("root=\n")
             # No apt-get -f afterwards: every dependency must already be there from
             # install-deps.sh.
-            installed = run("dpkg", "-i", deb)
-        if installed.returncode != 0:
-            print(installed.stdout, installed.stderr)
-        check(installed.returncode == 0, "dpkg -i installs it with every dependency already present",
-              fatal=True)
+            ran("dpkg -i installs it with every dependency already present", "dpkg", "-i", deb,
+                fatal=True)
         root = ""
     else:
         root = with_root
@@ -160,10 +155,8 @@ def install(build, pictures, work):
     # The protections the build asks for, read off the installed program. Control-flow protection
     # is not required: Debian 12's C start-up files carry no CET marks, and the linker keeps a mark
     # only when every object has it, so no program linked on Debian 12 can show one.
-    hardening = run("hardening-check", "--nocfprotection", f"{usr}/lib/vortani/vortani")
-    print(hardening.stdout)
-    check(hardening.returncode == 0,
-          "hardening-check finds PIE, stack protector, fortified calls, RELRO and BIND_NOW")
+    ran("hardening-check finds PIE, stack protector, fortified calls, RELRO and BIND_NOW",
+        "hardening-check", "--nocfprotection", f"{usr}/lib/vortani/vortani")
 
     # The package's own entry and metainfo, not others installed on the machine.
     contents = run("dpkg-deb", "-c", deb).stdout
@@ -173,16 +166,10 @@ def install(build, pictures, work):
         return f"{root}/{m[1]}" if m else ""
     desktop = packaged(r"applications/[^/]*\.desktop")
     metainfo = packaged(r"metainfo/[^/]*\.metainfo\.xml")
-    valid = desktop and run("desktop-file-validate", desktop)
-    if valid and valid.returncode != 0:
-        print(valid.stdout)
-    check(valid and valid.returncode == 0,
-          f"desktop-file-validate {os.path.basename(desktop) or '(no entry in share/applications)'}")
-    valid = metainfo and run("appstreamcli", "validate", "--pedantic", "--no-net", metainfo)
-    if valid and valid.returncode != 0:
-        print(valid.stdout)
-    check(valid and valid.returncode == 0,
-          f"appstreamcli validate --pedantic --no-net {os.path.basename(metainfo) or '(no metainfo)'}")
+    ran(f"desktop-file-validate {os.path.basename(desktop) or '(no entry in share/applications)'}",
+        "desktop-file-validate", desktop or "/nonexistent")
+    ran(f"appstreamcli validate --pedantic --no-net {os.path.basename(metainfo) or '(no metainfo)'}",
+        "appstreamcli", "validate", "--pedantic", "--no-net", metainfo or "/nonexistent")
     info = open(metainfo).read() if metainfo else ""
     # Software centres show the same two screenshots as the README, captioned in both languages.
     shots = sorted(re.findall(r"<image[^>]*>.*/([^/<]*)</image>", info))

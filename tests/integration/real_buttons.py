@@ -35,18 +35,14 @@ with tempfile.TemporaryDirectory() as work, display("800x600x24"):
             point(at)
             xdo("click", button)
 
-        def shot(name):
-            return Shot(os.path.join(work, name + ".png"))
-
         def looks(rect):
-            """The pixels of rect once two screenshots in a row agree: the screen has settled."""
-            last = [None]
+            return Shot.settled(os.path.join(work, "look.png"), (ox, oy), rect)
 
-            def settled():
-                now = shot("settle").pixels((ox, oy), rect)
-                same, last[0] = now == last[0], now
-                return same and now
-            return wait_for(settled, 10, 0) or last[0]
+        def comes(rect, holds):
+            """The pixels of rect once holds(pixels), else None."""
+            shot = Shot.until(os.path.join(work, "look.png"),
+                              lambda s: holds(s.pixels((ox, oy), rect)), 5)
+            return holds(shot.pixels((ox, oy), rect)) and shot.pixels((ox, oy), rect)
 
         def answer(timeout=3.0):
             """What the answer box holds, copied out of it."""
@@ -83,23 +79,19 @@ with tempfile.TemporaryDirectory() as work, display("800x600x24"):
         rest = looks(KEY5_RECT)
         point(KEY5)
         xdo("mousedown", 1)
-        held = wait_for(lambda: (lambda now: differing(now, rest) and now)(
-            shot("key-held").pixels((ox, oy), KEY5_RECT)), 5)
+        held = comes(KEY5_RECT, lambda now: differing(now, rest))
         xdo("mouseup", 1)
         check(held, "a held key does not look as it does at rest")
         point(AWAY)
-        after = wait_for(lambda: (lambda now: not differing(now, rest) and now)(
-            shot("key-after").pixels((ox, oy), KEY5_RECT)), 5)
-        check(after, "a released key comes back up")
+        check(comes(KEY5_RECT, lambda now: not differing(now, rest)), "a released key comes back up")
 
         # The exit button: the focus mark as the pointer arrives, and nothing else changes.
         click(TILE)  # the focus goes to the tile
         point(AWAY)
         rest = looks(ESCI_RECT)
         point(ESCI)
-        hover = wait_for(lambda: (lambda now: differing(now, rest) and now)(
-            shot("esci-hover").pixels((ox, oy), ESCI_RECT)), 5)
-        check(hover, "the exit button under the pointer does not look as it does at rest")
+        check(comes(ESCI_RECT, lambda now: differing(now, rest)),
+              "the exit button under the pointer does not look as it does at rest")
         hover = looks(ESCI_RECT)  # the mark drawn to its end
         width = ESCI_RECT[2]
         for band in ((5, 5, 75, 27), (0, 0, 85, 4), (0, 33, 85, 4), (0, 0, 4, 37), (81, 0, 4, 37)):

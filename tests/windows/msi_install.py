@@ -4,7 +4,6 @@ Program Files, a Start-menu shortcut and an entry in installed programs; the pro
 removal leaves nothing. Installed twice and then upgraded, it leaves one entry, of the later
 version, which the earlier cannot replace.
     msi_install.py <msi> <wxs> <staged folder> <publisher> <state dir>"""
-import filecmp
 import glob
 import os
 import re
@@ -64,22 +63,14 @@ def shortcuts(drive):
             if "vortani" in os.path.basename(p).lower()]
 
 
-def same_tree(a, b):
-    if not os.path.isdir(b):
-        return False
-    compared = filecmp.dircmp(a, b)
-    if compared.left_only or compared.right_only or compared.diff_files or compared.funny_files:
-        return False
-    return all(same_tree(os.path.join(a, d), os.path.join(b, d)) for d in compared.common_dirs)
-
-
 def installed(drive, product, version):
     folder = f"{drive}/Program Files/Vortani Puzzle"
     links = shortcuts(drive)
     with open(links[0], "rb") if len(links) == 1 else open(os.devnull, "rb") as f:
         target = b"C:\\Program Files\\Vortani Puzzle\\Vortani.exe" in f.read()
     entry = f"{value(product, 'DisplayVersion')} by {value(product, 'Publisher')}, {entries()} time(s)"
-    check(same_tree(stage, folder) and [os.path.basename(p) for p in links] == ["Vortani Puzzle.lnk"]
+    same = subprocess.run(["diff", "-rq", stage, folder], capture_output=True).returncode == 0
+    check(same and [os.path.basename(p) for p in links] == ["Vortani Puzzle.lnk"]
           and target and entry == f"{version} by {publisher}, 1 time(s)",
           f"{version}: the zip's folder in Program Files, its shortcut, one entry in installed "
           f"programs (shortcuts {links}, installed programs list {entry})")

@@ -82,15 +82,8 @@ def press_keys(origin, digits):
     xdo(*[arg for step in steps for arg in step + ['sleep', '0.16']][:-2])
 
 
-def shot_until(name, holds, seconds=20):
-    """Screenshots until holds(shot) (what the child sees has come), and the last one."""
-    last = [None]
-
-    def taken():
-        last[0] = Shot(os.path.join(shots, name + '.png'))
-        return holds(last[0])
-    wait_for(taken, seconds, 0.2)
-    return last[0]
+def shot_until(name, holds):
+    return Shot.until(os.path.join(shots, name + '.png'), holds)
 
 
 def ink(pixels, ground):
