@@ -47,7 +47,7 @@ fuzz: test-deps
 	scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 screenshots: test-deps build
-	scripts/screenshots.sh $(BUILD)
+	scripts/screenshots.py $(BUILD)
 
 # Tags of every kind count, pedantic ones included.
 package: test-deps build

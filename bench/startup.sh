@@ -16,51 +16,40 @@ bare=$build/bin/bare_window
 for p in "$game" "$bare"; do
   [ -x "$p" ] || { echo "startup: $p is not built" >&2; exit 1; }
 done
-for tool in Xvfb xdotool xev dbus-daemon; do
+for tool in Xvfb xdotool xev xprop dbus-daemon; do
   command -v $tool >/dev/null || { echo "startup: needs $tool (scripts/install-deps.sh)" >&2; exit 1; }
 done
 
-# A display of its own among :70..:79; the others belong to other tests.
-display=
-for n in $(seq 70 79); do
-  if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then display=:$n; break; fi
-done
-[ -n "$display" ] || { echo "startup: displays :70..:79 all taken" >&2; exit 1; }
-# -noreset: a server left without clients between two runs would otherwise reset and refuse the next.
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-pid= bus_pid= xev=
+# A private virtual display and session bus (tests/e2e/vortani_e2e.py), for the whole run.
+if [ -z "${VORTANI_BENCH_DISPLAY:-}" ]; then
+  VORTANI_BENCH_DISPLAY=1 exec /usr/bin/python3 -B "$(dirname "$0")/../tests/e2e/vortani_e2e.py" \
+    display --size 1024x768x24 -- "$0" "$@"
+fi
+pid= xev=
 log=$(mktemp)
 cleanup() {
   [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
   [ -z "$xev" ] || kill "$xev" 2>/dev/null || true
-  if [ -n "$bus_pid" ]; then
-    # Services the bus started for the programs (the accessibility bus) go with it.
-    for child in $(pgrep -P "$bus_pid" || true); do kill "$child" 2>/dev/null || true; done
-    kill "$bus_pid" 2>/dev/null || true
-  fi
-  kill "$xvfb" 2>/dev/null || true
-  wait "$xvfb" 2>/dev/null || true # gone before the display number can be taken again
   rm -f "$log"
 }
 trap cleanup EXIT
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1)
-export DBUS_SESSION_BUS_ADDRESS=${bus%%$'\n'*}
-bus_pid=${bus##*$'\n'}
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
-kill -0 "$xvfb" 2>/dev/null && xdotool getdisplaygeometry >/dev/null 2>&1 ||
-  { echo "startup: the virtual display $display did not start" >&2; exit 1; }
+export QT_QPA_PLATFORM=xcb
 
 # Every window mapped on the display, as xev reports it: waiting on its output costs no CPU, where
 # polling with xdotool would take a core from the program being timed.
 events=$(mktemp -u)
 mkfifo "$events"
-stdbuf -oL xev -root -event substructure >"$events" 2>/dev/null &
+stdbuf -oL xev -root -event substructure -event property >"$events" 2>/dev/null &
 xev=$!
 exec 3<"$events"
 rm -f "$events"
-sleep 0.3 # xev has selected the events before the first program starts
+# xev listens once it reports a change of the root window's properties made for the purpose.
+ready=
+for _ in $(seq 50); do
+  xprop -root -f _VORTANI_BENCH 8s -set _VORTANI_BENCH ready
+  if read -r -t 0.2 line <&3 && [[ $line == PropertyNotify* ]]; then ready=1; break; fi
+done
+[ -n "$ready" ] || { echo "startup: xev reports no events" >&2; exit 1; }
 
 # One run of a program: sets us (exec to mapped, microseconds) and kib (resident memory).
 measure() {
@@ -89,7 +78,7 @@ measure() {
   [ -n "$end" ] || { echo "startup: $1 showed no window" >&2; exit 1; }
   [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "Vortani Puzzle" ] ||
     { echo "startup: $1 mapped a window other than \"Vortani Puzzle\" first" >&2; exit 1; }
-  sleep "$settle"
+  sleep "$settle" # the measure: resident memory that long after the window showed
   kib=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status")
   kill "$pid"
   wait "$pid" 2>/dev/null || true

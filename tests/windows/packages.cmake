@@ -1,22 +1,22 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows edition as shipped (target windows_packages), checked from Linux. The Wine tests
-# have a prefix and a display each (:83, :85), apart from the "wine" fixture's.
+# have a prefix and a display each, apart from the "wine" fixture's.
 
 # Debian's python3-pefile is for Debian's interpreter, which may not come first on PATH (pyenv).
 add_test(NAME pe_resources
-         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/pe_resources.py $<TARGET_FILE:vortani>
+         COMMAND ${vortani_python} ${CMAKE_CURRENT_LIST_DIR}/pe_resources.py $<TARGET_FILE:vortani>
                  ${VORTANI_ASSETS}/sounds ${PROJECT_VERSION} ${VORTANI_CLIPS})
 set_tests_properties(pe_resources PROPERTIES TIMEOUT 60 LABELS windows SKIP_RETURN_CODE 77)
 
 add_test(NAME zip_contents
-         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/zip_contents.sh ${VORTANI_WINDOWS_ZIP}
+         COMMAND ${vortani_python} ${CMAKE_CURRENT_LIST_DIR}/zip_contents.py ${VORTANI_WINDOWS_ZIP}
                  ${VORTANI_PICTURE_COUNT} ${CMAKE_OBJDUMP}
                  ${PROJECT_SOURCE_DIR}/packaging/windows/check-imports.cmake
                  ${CMAKE_BINARY_DIR}/wine-zip)
 set_tests_properties(zip_contents PROPERTIES TIMEOUT 180 LABELS windows SKIP_RETURN_CODE 77)
 
 add_test(NAME msi_install
-         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/msi_install.sh ${VORTANI_WINDOWS_MSI}
+         COMMAND ${vortani_python} ${CMAKE_CURRENT_LIST_DIR}/msi_install.py ${VORTANI_WINDOWS_MSI}
                  ${VORTANI_WINDOWS_WXS} ${VORTANI_WINDOWS_STAGE} "${VORTANI_PUBLISHER}"
                  ${CMAKE_BINARY_DIR}/wine-msi)
 set_tests_properties(msi_install PROPERTIES TIMEOUT 300 LABELS windows SKIP_RETURN_CODE 77)

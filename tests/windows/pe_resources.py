@@ -6,22 +6,15 @@ import os
 import struct
 import sys
 
-try:
-    import pefile
-except ImportError:
-    print('SKIP: python3-pefile is not installed', file=sys.stderr)
-    sys.exit(1 if os.environ.get('CI') == 'true' else 77)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from vortani_e2e import check, finish, need
+
+need(modules=("pefile",))
+import pefile  # noqa: E402
 
 program, sounds, version = sys.argv[1:4]
 clip_ids = sorted(int(i) for i in sys.argv[4:])
 pe = pefile.PE(program)
-failures = 0
-
-
-def check(what, holds):
-    global failures
-    print(f'{"ok" if holds else "FAIL"}: {what}')
-    failures += not holds
 
 
 def resources(kind):
@@ -38,11 +31,11 @@ def resources(kind):
 
 # The clips, in Italian (Italy), each exactly its WAV file.
 custom = resources('CUSTOM')
-check(f'the CUSTOM resources are the clips {clip_ids}', sorted(custom) == clip_ids)
+check(sorted(custom) == clip_ids, f'the CUSTOM resources are the clips {clip_ids}')
 for cid in clip_ids:
     with open(os.path.join(sounds, f'clip{cid}.wav'), 'rb') as f:
-        check(f'clip {cid} is Italian and byte for byte clip{cid}.wav',
-              custom.get(cid) == [(0x0410, f.read())])
+        check(custom.get(cid) == [(0x0410, f.read())],
+              f'clip {cid} is Italian and byte for byte clip{cid}.wav')
 
 # Icon group 1: 256x256 down to 16x16, every image in the file.
 group = resources(pefile.RESOURCE_TYPE['RT_GROUP_ICON'])[1][0][1]
@@ -50,28 +43,27 @@ images = resources(pefile.RESOURCE_TYPE['RT_ICON'])
 count = struct.unpack_from('<H', group, 4)[0]
 sizes = {width or 256: image for width, image in
          (struct.unpack_from('<B11xH', group, 6 + 14 * i) for i in range(count))}
-check(f'icon group 1 holds 256, 48, 32 and 16 pixels (holds {sorted(sizes)})',
-      {256, 48, 32, 16} <= set(sizes) and all(image in images for image in sizes.values()))
+check({256, 48, 32, 16} <= set(sizes) and all(image in images for image in sizes.values()),
+      f'icon group 1 holds 256, 48, 32 and 16 pixels (holds {sorted(sizes)})')
 
 # The version, as numbers and as Explorer's texts ("3.05" is the game's way to write 3.5).
 major, minor, patch = (int(n) for n in version.split('.'))
 fixed = pe.VS_FIXEDFILEINFO[0]
 numbers = ((major << 16) | minor, patch << 16)
-check(f'file and product version {version}.0',
-      (fixed.FileVersionMS, fixed.FileVersionLS) == numbers
-      == (fixed.ProductVersionMS, fixed.ProductVersionLS))
+check((fixed.FileVersionMS, fixed.FileVersionLS) == numbers
+      == (fixed.ProductVersionMS, fixed.ProductVersionLS), f'file and product version {version}.0')
 tables = {t.LangID.decode(): {k.decode(): v.decode() for k, v in t.entries.items()}
           for info in pe.FileInfo[0] if info.Key == b'StringFileInfo' for t in info.StringTable}
 text = f'{major}.{minor:02d}'
 expected = {'FileVersion': text, 'ProductVersion': text, 'ProductName': 'Vortani',
             'InternalName': 'Vortani', 'OriginalFilename': 'Vortani.exe'}
 strings = tables.get('041004B0', {})
-check(f'string table 041004B0 of {sorted(tables)} has {expected}, a company and a copyright',
-      all(strings.get(k) == v for k, v in expected.items())
-      and all(strings.get(k, '').strip() for k in ('CompanyName', 'LegalCopyright')))
+check(all(strings.get(k) == v for k, v in expected.items())
+      and all(strings.get(k, '').strip() for k in ('CompanyName', 'LegalCopyright')),
+      f'string table 041004B0 of {sorted(tables)} has {expected}, a company and a copyright')
 
 imported = {(dll.dll.decode().lower(), i.name.decode())
             for dll in pe.DIRECTORY_ENTRY_IMPORT for i in dll.imports if i.name}
-check('imports sndPlaySoundA from WINMM.dll and SetWindowPos from USER32.dll',
-      {('winmm.dll', 'sndPlaySoundA'), ('user32.dll', 'SetWindowPos')} <= imported)
-sys.exit(1 if failures else 0)
+check({('winmm.dll', 'sndPlaySoundA'), ('user32.dll', 'SetWindowPos')} <= imported,
+      'imports sndPlaySoundA from WINMM.dll and SetWindowPos from USER32.dll')
+finish()

@@ -4,8 +4,8 @@ and the loudspeaker plays.
 
     play.py <Vortani.exe> <wininfo.exe> <folder for screenshots>
 
-Wine's prefix, display and sound server come from the environment (ctest's fixtures). Windows
-reports the windows (wininfo.exe: z-order, topmost band, client size and place); xdotool moves
+Wine's prefix and display come from the wine fixture's folder (VORTANI_WINE_STATE), the sound
+and print servers from the environment (ctest's fixtures). Windows reports the windows (wininfo.exe: z-order, topmost band, client size and place); xdotool moves
 and clicks a real pointer; screenshots of the display tell what the child sees; the sound
 server's null sink is recorded throughout.
 """
@@ -13,10 +13,15 @@ import os
 import re
 import subprocess
 import sys
-import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from vortani_e2e import (Shot, check, commonest, copied, differing, finish, print_jobs,
+                         printed_pdf, screen_size, stop, wait_exit, wait_for, wine_environment,
+                         xdo)
 
 program, wininfo, shots = sys.argv[1:4]
 os.makedirs(shots, exist_ok=True)
+os.environ.update(wine_environment(os.environ["VORTANI_WINE_STATE"]))
 CLIENT = (632, 453)
 PALE_YELLOW = (255, 255, 192)  # the chosen tile
 TEAL = (0, 192, 192)  # the forms' background
@@ -36,16 +41,7 @@ def tile_rect(i):
     return (128 + 88 * (i % 4) + 8, 76 + 88 * (i // 4) + 8, 73, 73)
 
 
-passed = 0
-
-
-def check(what, holds):
-    global passed
-    if not holds:
-        print(f'FAIL: {what}', file=sys.stderr)
-        sys.exit(1)
-    passed += 1
-    print(f'ok: {what}')
+ANSWER = (358, 358, 69, 25)  # inside the answer box's frame
 
 
 def windows():
@@ -70,67 +66,24 @@ def windows():
 
 
 def wait_windows(count, seconds=60):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        found = windows()
-        if len(found) == count:
-            return found
-        time.sleep(0.3)
-    check(f'{count} game window(s) shown', False)
+    found = wait_for(lambda: (lambda w: len(w) == count and w)(windows()), seconds, 0.3)
+    check(found, f'{count} game window(s) shown', fatal=True)
+    return found
 
 
-def xdo(*args):
-    subprocess.run(['xdotool', *map(str, args)], check=True)
-
-
-def click(origin, at, pause=0.5):
-    xdo('mousemove', origin[0] + at[0], origin[1] + at[1])
-    time.sleep(0.15)
-    xdo('click', 1)
-    time.sleep(pause)
+def click(origin, at):
+    xdo('mousemove', origin[0] + at[0], origin[1] + at[1], 'click', 1)
 
 
 def press_keys(origin, digits):
     """Quick presses on the keypad, a double-click's pace apart when a digit repeats."""
-    for d in digits:
-        xdo('mousemove', origin[0] + KEYS[d][0], origin[1] + KEYS[d][1])
-        time.sleep(0.08)
-        xdo('click', 1)
-        time.sleep(0.08)
+    steps = [['mousemove', origin[0] + KEYS[d][0], origin[1] + KEYS[d][1], 'click', 1]
+             for d in digits]
+    xdo(*[arg for step in steps for arg in step + ['sleep', '0.16']][:-2])
 
 
-class Shot:
-    """One screenshot of the whole display, pixels read straight from a PPM."""
-
-    def __init__(self, name):
-        path = os.path.join(shots, name + '.png')
-        subprocess.run(['import', '-window', 'root', path], check=True)
-        ppm = subprocess.run(['convert', path, '-depth', '8', 'ppm:-'], check=True,
-                             capture_output=True).stdout
-        m = re.match(rb'P6\s+(\d+)\s+(\d+)\s+255\s', ppm)
-        self.width = int(m.group(1))
-        self.data = ppm[m.end():]
-
-    def pixels(self, origin, rect):
-        x0, y0, w, h = rect
-        x0 += origin[0]
-        y0 += origin[1]
-        out = []
-        for y in range(y0, y0 + h):
-            row = (y * self.width + x0) * 3
-            line = self.data[row:row + 3 * w]
-            out.extend(tuple(line[i:i + 3]) for i in range(0, len(line), 3))
-        return out
-
-    def region(self, origin, rect):
-        return bytes(b for p in self.pixels(origin, rect) for b in p)
-
-
-def commonest(pixels):
-    counts = {}
-    for p in pixels:
-        counts[p] = counts.get(p, 0) + 1
-    return max(counts, key=counts.get)
+def shot_until(name, holds):
+    return Shot.until(os.path.join(shots, name + '.png'), holds)
 
 
 def ink(pixels, ground):
@@ -138,155 +91,142 @@ def ink(pixels, ground):
     return sum(1 for p in pixels if sum(abs(a - b) for a, b in zip(p, ground)) > 120)
 
 
-def answer_box():
-    """What the answer box holds, copied out of it through Windows' clipboard. An empty box
-    copies nothing, so the clipboard is emptied first."""
-    subprocess.run(['xclip', '-selection', 'clipboard', '-i'], input=b'', check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    time.sleep(0.2)
-    xdo('key', 'ctrl+a', 'ctrl+c')
-    time.sleep(0.3)
-    return subprocess.run(['xclip', '-o', '-selection', 'clipboard'], capture_output=True,
-                          text=True, timeout=5).stdout
-
-
-def differs(a, b):
-    return sum(1 for p, q in zip(a, b) if p != q)
+def typed(shot):
+    """The answer box shows digits: its red text."""
+    return sum(1 for r, g, b in shot.pixels(origin, ANSWER) if r > 180 and g < 90 and b < 90) > 10
 
 
 # Everything the game plays reaches the null sink; its monitor is recorded from the start.
 recording = os.path.join(shots, 'sound.raw')
 recorder = subprocess.Popen(['parec', '--device=test.monitor', '--format=u8', '--channels=1',
-                             '--rate=11025', '--raw', recording])
+                             '--rate=11025', '--latency-msec=100', '--raw', recording])
+
+
+def heard():
+    """Seconds of sound in the recording so far."""
+    with open(recording, 'rb') as f:
+        return sum(1 for s in f.read() if abs(s - 128) > 8) / 11025
+
+
+
 game = subprocess.Popen(['wine', program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 try:
     start = wait_windows(1)[0]
-    check('the start window has a client area of 632 x 453', start['client'] == CLIENT)
-    check('the start window is in the topmost band', start['topmost'])
-    screen = tuple(int(v) for v in re.search(
-        r'dimensions:\s+(\d+)x(\d+)', subprocess.run(['xdpyinfo'], capture_output=True,
-                                                      text=True).stdout).groups())
+    check(start['client'] == CLIENT, 'the start window has a client area of 632 x 453')
+    check(start['topmost'], 'the start window is in the topmost band')
+    screen = screen_size()
     centre = [start['at'][i] + CLIENT[i] // 2 - screen[i] // 2 for i in (0, 1)]
-    check(f'the start window is centred (off by {centre})', max(map(abs, centre)) <= 40)
+    check(max(map(abs, centre)) <= 40, f'the start window is centred (off by {centre})')
     origin = start['at']
-    time.sleep(1.0)
-    shot = Shot('1-start')
-    check('the start window shows its teal background',
-          commonest(shot.pixels(origin, (0, 0, 632, 60))) == TEAL)
+    shot = shot_until('1-start', lambda s: commonest(s.pixels(origin, (0, 0, 632, 60))) == TEAL)
+    check(commonest(shot.pixels(origin, (0, 0, 632, 60))) == TEAL,
+          'the start window shows its teal background')
 
-    click(origin, ADDIZIONE, 1.0)
+    click(origin, ADDIZIONE)
     both = wait_windows(2)
     front = both[0]
-    check('Addizione opens a second window in front of the start window',
-          front['handle'] != start['handle'] and both[1]['handle'] == start['handle'])
-    check('the exercise window is topmost, 632 x 453, over the start window',
-          front['topmost'] and front['client'] == CLIENT and front['at'] == start['at'])
-    before = Shot('2-exercise')
+    check(front['handle'] != start['handle'] and both[1]['handle'] == start['handle'],
+          'Addizione opens a second window in front of the start window')
+    check(front['topmost'] and front['client'] == CLIENT and front['at'] == start['at'],
+          'the exercise window is topmost, 632 x 453, over the start window')
+    Shot(os.path.join(shots, '2-exercise.png'))
 
-    click(origin, BASSO, 1.0)
-    dealt = Shot('3-level-chosen')
-    tiles = [dealt.pixels(origin, tile_rect(i)) for i in range(12)]
-    # The desktop's button face, whatever its theme makes it: the tiles' ground before a choice.
-    face = commonest(tiles[11])
-    check(f'a level shows twelve tiles in the button face {face}, each with its problem on it',
-          face not in (TEAL, PALE_YELLOW) and
-          all(commonest(t) == face and ink(t, face) > 20 for t in tiles))
-    check('the twelve problems are all different',
-          len({bytes(b for p in t for b in p) for t in tiles}) == 12)
+    click(origin, BASSO)
+
+    def dealt_tiles(shot):
+        tiles = [shot.pixels(origin, tile_rect(i)) for i in range(12)]
+        # The desktop's button face, whatever its theme makes it: the tiles' ground before a
+        # choice.
+        face = commonest(tiles[11])
+        return tiles, face, (face not in (TEAL, PALE_YELLOW) and
+                             all(commonest(t) == face and ink(t, face) > 20 for t in tiles))
+    dealt = shot_until('3-level-chosen', lambda s: dealt_tiles(s)[2])
+    tiles, face, shown = dealt_tiles(dealt)
+    check(shown, f'a level shows twelve tiles in the button face {face}, each with its problem on it')
+    check(len({bytes(b for p in t for b in p) for t in tiles}) == 12,
+          'the twelve problems are all different')
     neutral = dealt.region(origin, FACE)
 
-
-    click(origin, (172, 120), 0.8)  # the first tile
-    chosen = Shot('4-tile-chosen')
-    check('the chosen tile turns pale yellow',
-          commonest(chosen.pixels(origin, tile_rect(0))) == PALE_YELLOW)
-    check('the keypad opens with an empty answer box', answer_box() == '')
+    click(origin, (172, 120))  # the first tile
+    chosen = shot_until('4-tile-chosen',
+                        lambda s: commonest(s.pixels(origin, tile_rect(0))) == PALE_YELLOW)
+    check(commonest(chosen.pixels(origin, tile_rect(0))) == PALE_YELLOW,
+          'the chosen tile turns pale yellow')
+    check(copied() == '', 'the keypad opens with an empty answer box')
 
     press_keys(origin, '99')
-    time.sleep(0.5)
-    Shot('5-typed-99')
-    check(f'two quick presses of 9 write "99" in the answer box (it holds "{answer_box()}")',
-          answer_box() == '99')
-    click(origin, OK, 1.0)
-    wrong = Shot('6-wrong')
+    shot_until('5-typed-99', typed)
+    got = wait_for(lambda: (lambda text: len(text) >= 2 and text)(copied()), 10) or copied()
+    check(got == '99', f'two quick presses of 9 write "99" in the answer box (it holds "{got}")')
+    click(origin, OK)
+    wrong = shot_until('6-wrong', lambda s: differing(s.region(origin, FACE), neutral) > 0
+                       and not typed(s))
     sad = wrong.region(origin, FACE)
-    check('a wrong answer changes the face', differs(sad, neutral) > 0)
-    check('a wrong answer empties the answer box', answer_box() == '')
-    check('a wrong answer writes another message in place of the hint',
-          ink(wrong.pixels(origin, MESSAGE), TEAL) > 100 and
-          differs(wrong.region(origin, MESSAGE), chosen.region(origin, MESSAGE)) > 100)
-    check('a wrong answer leaves the tile chosen',
-          commonest(wrong.pixels(origin, tile_rect(0))) == PALE_YELLOW)
+    check(differing(sad, neutral) > 0, 'a wrong answer changes the face')
+    check(copied() == '', 'a wrong answer empties the answer box')
+    check(ink(wrong.pixels(origin, MESSAGE), TEAL) > 100 and
+          differing(wrong.region(origin, MESSAGE), chosen.region(origin, MESSAGE)) > 100,
+          'a wrong answer writes another message in place of the hint')
+    check(commonest(wrong.pixels(origin, tile_rect(0))) == PALE_YELLOW,
+          'a wrong answer leaves the tile chosen')
 
-    # The child tries the sums of a low level in turn until the tile goes.
+    # The child tries the sums of a low level in turn until the tile goes. A wrong try empties
+    # the answer box; a right one takes the tile away.
+    def gone(shot):
+        return commonest(shot.pixels(origin, tile_rect(0))) not in (PALE_YELLOW, face)
     solved = None
     for answer in range(2, 20):
         press_keys(origin, str(answer))
-        click(origin, OK, 0.8)
-        after = Shot('7-try')
-        if commonest(after.pixels(origin, tile_rect(0))) not in (PALE_YELLOW, face):
+        click(origin, OK)
+        after = shot_until('7-try', lambda s: gone(s) or not typed(s))
+        if gone(after):
             solved = after
             os.replace(os.path.join(shots, '7-try.png'), os.path.join(shots, '7-right.png'))
             break
-    check('a right answer takes the tile away and shows the picture beneath', solved)
+    check(solved, 'a right answer takes the tile away and shows the picture beneath', fatal=True)
     smile = solved.region(origin, FACE)
-    check('a right answer shows another face than the wrong one and the neutral one',
-          differs(smile, sad) > 0 and differs(smile, neutral) > 0)
-    check('the other tiles stay', all(
-        commonest(solved.pixels(origin, tile_rect(i))) == face for i in range(1, 12)))
+    check(differing(smile, sad) > 0 and differing(smile, neutral) > 0,
+          'a right answer shows another face than the wrong one and the neutral one')
+    check(all(commonest(solved.pixels(origin, tile_rect(i))) == face for i in range(1, 12)),
+          'the other tiles stay')
+    # The right answer's fanfare is heard out, as a child hears it, before the next click would
+    # cut it off.
+    wait_for(lambda: heard() > 0.5, 10, 0.2)
 
     # The printer button prints the screen on Windows' default printer: the tests' PDF queue,
-    # which Wine reaches through its PostScript driver. Printed, the game says nothing.
-    pdfs = os.path.expanduser('~/PDF')
-    before_print = set(os.listdir(pdfs)) if os.path.isdir(pdfs) else set()
-    click(origin, PRINTER, 0.5)
-    printed = None
-    for _ in range(120):
-        new = set(os.listdir(pdfs)) - before_print if os.path.isdir(pdfs) else set()
-        if new:
-            printed = os.path.join(pdfs, sorted(new)[0])
-            break
-        time.sleep(0.25)
-    page = None
-    for _ in range(60):  # until the PDF printer has written the file to its end
-        if printed and subprocess.run(['pdfinfo', printed], capture_output=True).returncode == 0:
-            page = subprocess.run(['pdftoppm', '-r', '20', '-singlefile', printed],
-                                  capture_output=True).stdout
-            break
-        time.sleep(0.5)
-    m = re.match(rb'P6\s+(\d+)\s+(\d+)\s+255\s', page or b'')
+    # which Wine reaches through its PostScript driver. Printed, the game says nothing. The
+    # job is known by its number: other runs print into the same folder.
+    jobs_before = print_jobs()
+    click(origin, PRINTER)
+    jobs = wait_for(lambda: print_jobs() - jobs_before, 60, 0.25)
+    printed = printed_pdf(jobs) if jobs else None
+    page = subprocess.run(['pdftoppm', '-r', '20', '-singlefile', printed],
+                          capture_output=True).stdout if printed else b''
+    m = re.match(rb'P6\s+(\d+)\s+(\d+)\s+255\s', page)
     teal = 0
     if m:
         body = page[m.end():]
         teal = sum(1 for i in range(0, len(body) - 2, 3)
                    if abs(body[i] - TEAL[0]) + abs(body[i + 1] - TEAL[1]) +
                    abs(body[i + 2] - TEAL[2]) < 60) / (len(body) // 3)
-    check(f'the printer button prints the screen on Windows\' default printer, across a '
-          f'landscape page ({teal:.0%} of it the form\'s teal)',
-          m and int(m.group(1)) > int(m.group(2)) and teal > 0.3)
-    check('printing raises no message', len(windows()) == 2)
+    check(m and int(m.group(1)) > int(m.group(2)) and teal > 0.3,
+          f'the printer button prints the screen on Windows\' default printer, across a '
+          f'landscape page ({teal:.0%} of it the form\'s teal; job {jobs}, {printed})')
+    check(len(windows()) == 2, 'printing raises no message')
 
-    click(origin, EXERCISE_EXIT, 1.0)
+    click(origin, EXERCISE_EXIT)
     left = wait_windows(1)
-    check('the exercise window\'s exit leaves the start window', left[0]['handle'] ==
-          start['handle'])
-    click(origin, START_EXIT, 0.5)
-    try:
-        status = game.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        status = None
-    check(f'the start window\'s exit ends the program with status 0 (got {status})', status == 0)
+    check(left[0]['handle'] == start['handle'], 'the exercise window\'s exit leaves the start window')
+    click(origin, START_EXIT)
+    status = wait_exit(game, 30)
+    check(status == 0, f'the start window\'s exit ends the program with status 0 (got {status})')
 finally:
-    if game.poll() is None:
-        game.kill()
+    stop(game)
     recorder.terminate()
     recorder.wait()
 
 # Clicks, blips, the wrong answer's and the right answer's clips: together well over half a second
 # of sound in the recording of the null sink.
-with open(recording, 'rb') as f:
-    samples = f.read()
-loud = sum(1 for s in samples if abs(s - 128) > 8) / 11025
-check(f'the clips reach the sound server through winmm ({loud:.2f} s of sound heard)',
-      loud > 0.5)
-print(f'{passed} passed, 0 failed')
+loud = heard()
+check(loud > 0.5, f'the clips reach the sound server through winmm ({loud:.2f} s of sound heard)')
+finish()

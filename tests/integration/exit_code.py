@@ -1,0 +1,35 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The real program on a virtual display: it opens on the start screen, and its exit button ends
+the process at once with status 0, also after a visit to the exercise screen.
+    exit_code.py <program>"""
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from vortani_e2e import check, click, display, finish, need, origin, stop, wait_exit, wait_windows
+
+program = sys.argv[1]
+need("Xvfb", "xdotool")
+os.environ.pop("QT_QPA_PLATFORM", None)
+
+with display("800x600x24"):
+    # Straight out through the start screen's exit, or in and back out first.
+    for visit in (False, True):
+        game = subprocess.Popen([program])
+        try:
+            start = wait_windows(1)
+            check(start, "the start screen shows", fatal=True)
+            x, y = origin(start[0])
+            if visit:
+                click(x + 370, y + 170)  # Addizione
+                check(wait_windows(2), "Addizione opens the exercise screen", fatal=True)
+                click(x + 562, y + 358)  # the exercise screen's exit
+                check(wait_windows(1), "the exercise screen's exit closes it", fatal=True)
+            click(x + 450, y + 314)  # the start screen's exit
+            status = wait_exit(game, 10)
+            check(status is not None, f"the program ends (visit: {visit})", fatal=True)
+            check(status == 0, f"exit status 0, got {status} (visit: {visit})")
+        finally:
+            stop(game)
+finish()

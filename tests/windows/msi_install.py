@@ -1,0 +1,130 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The MSI under Wine, silent, as an administrator deploys it: it installs the zip's folder under
+Program Files, a Start-menu shortcut and an entry in installed programs; the program starts;
+removal leaves nothing. Installed twice and then upgraded, it leaves one entry, of the later
+version, which the earlier cannot replace.
+    msi_install.py <msi> <wxs> <staged folder> <publisher> <state dir>"""
+import glob
+import os
+import re
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from vortani_e2e import check, finish, private_wine, stop, window_of
+
+msi, wxs, stage, publisher, state = sys.argv[1:6]
+msi, wxs, stage, state = map(os.path.abspath, (msi, wxs, stage, state))
+check(os.path.isfile(msi), f"{msi} is there (built by the target windows_packages)", fatal=True)
+UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+
+
+def run(*command):
+    return subprocess.run(command, capture_output=True, text=True, stdin=subprocess.DEVNULL)
+
+
+def prop(package, name):
+    table = run("msiinfo", "export", package, "Property").stdout.replace("\r", "")
+    return next((line.split("\t")[1] for line in table.splitlines()
+                 if line.split("\t")[0] == name), None)
+
+
+def winpath(path):
+    return run("winepath", "-w", path).stdout.strip()
+
+
+runs = 0
+
+
+def msiexec(action, package):
+    """msiexec's status; Wine hands on its low byte only (1603 shows as 67)."""
+    global runs
+    runs += 1
+    return subprocess.run(["wine", "msiexec", action, winpath(package), "/qn", "/l*v",
+                           winpath(f"{state}/msiexec-{runs}.log")], stdin=subprocess.DEVNULL,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+
+
+def value(product, name):
+    out = run("wine", "reg", "query", f"{UNINSTALL}\\{product}", "/v", name).stdout
+    m = re.search(rf"^\s*{name}\s+REG_SZ\s+(.*?)\r?$", out, re.M)
+    return m[1] if m else ""
+
+
+def entries():
+    out = run("wine", "reg", "query", UNINSTALL, "/s").stdout
+    return len(re.findall(r"DisplayName\s+REG_SZ\s+Vortani Puzzle\r?$", out, re.M))
+
+
+def shortcuts(drive):
+    # Windows puts a per-machine shortcut in ProgramData's Start menu; Wine's msi in the user's.
+    return [p for p in glob.glob(f"{drive}/ProgramData/**/Start Menu/Programs/**/*", recursive=True)
+            + glob.glob(f"{drive}/users/**/Start Menu/Programs/**/*", recursive=True)
+            if "vortani" in os.path.basename(p).lower()]
+
+
+def installed(drive, product, version):
+    folder = f"{drive}/Program Files/Vortani Puzzle"
+    links = shortcuts(drive)
+    with open(links[0], "rb") if len(links) == 1 else open(os.devnull, "rb") as f:
+        target = b"C:\\Program Files\\Vortani Puzzle\\Vortani.exe" in f.read()
+    entry = f"{value(product, 'DisplayVersion')} by {value(product, 'Publisher')}, {entries()} time(s)"
+    same = subprocess.run(["diff", "-rq", stage, folder], capture_output=True).returncode == 0
+    check(same and [os.path.basename(p) for p in links] == ["Vortani Puzzle.lnk"]
+          and target and entry == f"{version} by {publisher}, 1 time(s)",
+          f"{version}: the zip's folder in Program Files, its shortcut, one entry in installed "
+          f"programs (shortcuts {links}, installed programs list {entry})")
+
+
+def removed(drive, what, products):
+    folder = f"{drive}/Program Files/Vortani Puzzle"
+    left = ([folder] if os.path.exists(folder) else []) + shortcuts(drive)
+    if entries():
+        left.append(f"{entries()} entries in installed programs")
+    subprocess.run(["wineserver", "-w"])  # the registry reaches its files as the server ends
+    for hive in glob.glob(os.path.join(os.environ["WINEPREFIX"], "*.reg")):
+        with open(hive, errors="replace") as f:
+            found = re.search("Vortani Puzzle|" + "|".join(products), f.read(), re.I)
+        if found:
+            left.append(f"{found[0]} in {os.path.basename(hive)}")
+    check(not left, f"{what} leaves no file, shortcut or registry entry {left or ''}")
+
+
+product, version = prop(msi, "ProductCode"), prop(msi, "ProductVersion")
+with private_wine(state) as prefix:
+    drive = os.path.join(prefix, "drive_c")
+    status = msiexec("/i", msi)
+    check(status == 0, f"msiexec /i exited with {status}", fatal=True)
+    installed(drive, product, version)
+    log = os.path.join(state, "program.log")
+    with open(log, "w") as out:
+        game = subprocess.Popen(["wine", r"C:\Program Files\Vortani Puzzle\Vortani.exe"], cwd="/",
+                                stdin=subprocess.DEVNULL, stdout=out, stderr=out)
+    why = window_of(game, log)
+    check(not why, f"the installed program shows its window {why}")
+    # The next program must not meet the server ending.
+    subprocess.run(["wineserver", "-k"])
+    subprocess.run(["wineserver", "-w"])
+    stop(game)
+    status = msiexec("/x", msi)
+    check(status == 0, f"msiexec /x exited with {status}", fatal=True)
+    removed(drive, "msiexec /x", [product.strip("{}")])
+
+    major, minor = version.split(".")[:2]
+    later = f"{major}.{int(minor) + 1}.0"
+    subprocess.run(["wixl", "-a", "x64", "-D", f"Version={later}", "-o", f"{state}/later.msi", wxs],
+                   check=True)
+    later_product = prop(f"{state}/later.msi", "ProductCode")
+    statuses = [msiexec("/i", msi), msiexec("/i", msi)]
+    check(statuses == [0, 0], f"installing twice: msiexec exited with {statuses}")
+    status = msiexec("/i", f"{state}/later.msi")
+    check(status == 0, f"upgrading to {later}: msiexec exited with {status}", fatal=True)
+    installed(drive, later_product, later)
+    status = msiexec("/i", msi)
+    with open(f"{state}/msiexec-{runs}.log", errors="replace") as f:
+        refused = re.search(r"^Property\(S\): WIX_DOWNGRADE_DETECTED = \{", f.read(), re.M)
+    check(status != 0 and refused, f"{version} refuses to replace {later} (status {status})")
+    status = msiexec("/x", f"{state}/later.msi")
+    check(status == 0, f"msiexec /x of {later} exited with {status}", fatal=True)
+    removed(drive, "removal after the upgrade", [product.strip("{}"), later_product.strip("{}")])
+finish()

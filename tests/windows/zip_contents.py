@@ -1,0 +1,63 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The portable zip, unpacked as onto a USB stick: one folder with exactly the program, the
+libraries and plugins it loads, the pictures and the licence; the import check passes on it and
+fails with a DLL missing or one too many; the program starts from that folder alone.
+    zip_contents.py <zip> <picture count> <objdump> <check-imports.cmake> <state dir>"""
+import os
+import shutil
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from vortani_e2e import check, finish, private_wine, stop, window_of
+
+archive, pictures, objdump, check_imports, state = sys.argv[1:6]
+archive, check_imports, state = map(os.path.abspath, (archive, check_imports, state))
+check(os.path.isfile(archive), f"{archive} is there (built by the target windows_packages)",
+      fatal=True)
+
+with private_wine(state):
+    unpacked = os.path.join(state, "unpacked")
+    os.makedirs(unpacked)
+    subprocess.run(["cmake", "-E", "tar", "xf", archive], cwd=unpacked, check=True)
+    folder = os.path.join(unpacked, "Vortani Puzzle")
+
+    expected = ["Vortani.exe", "Qt6Core.dll", "Qt6Gui.dll", "Qt6Widgets.dll",
+                "Qt6PrintSupport.dll", "libstdc++-6.dll", "libgcc_s_seh-1.dll",
+                "libwinpthread-1.dll", "platforms/qwindows.dll", "imageformats/qjpeg.dll",
+                "LICENSE.txt"] + [f"pic{n}.jpg" for n in range(1, int(pictures) + 1)]
+    want = {f"Vortani Puzzle/{name}" for name in expected}
+    have = {os.path.relpath(os.path.join(top, name), unpacked)
+            for top, _, names in os.walk(unpacked) for name in names}
+    with open(os.path.join(folder, "LICENSE.txt"), errors="replace") as f:
+        lgpl = "GNU LESSER GENERAL PUBLIC LICENSE" in f.read()
+    check(want == have and lgpl, f"exactly {len(expected)} files in one folder 'Vortani Puzzle', "
+          f"the LGPL among them (missing {sorted(want - have)}, unexpected {sorted(have - want)}"
+          f"{'' if lgpl else ', LICENSE.txt lacks the LGPL'})")
+
+    def imports(where):
+        run = subprocess.run(["cmake", f"-DOBJDUMP={objdump}", f"-DFOLDER={where}", "-P",
+                              check_imports], capture_output=True, text=True)
+        return run.returncode == 0, run.stdout + run.stderr
+    fine, report = imports(folder)
+    broken = os.path.join(state, "broken")
+    shutil.copytree(folder, broken)
+    os.rename(os.path.join(broken, "libwinpthread-1.dll"), os.path.join(broken, "extra.dll"))
+    refused, broken_report = imports(broken)
+    seen = (fine and not refused
+            and "imports libwinpthread-1.dll, which is neither" in broken_report
+            and "extra.dll is shipped, but nothing" in broken_report)
+    check(seen, "every DLL imported is in the folder or Windows' own; the check sees one missing "
+          "or extra" + ("" if seen else f"\n{report}{broken_report}"))
+
+    # Started from elsewhere than the program's folder: its DLLs must come from that folder alone.
+    log = os.path.join(state, "program.log")
+    with open(log, "w") as out:
+        game = subprocess.Popen(["wine", os.path.join(folder, "Vortani.exe")], cwd=state,
+                                stdin=subprocess.DEVNULL, stdout=out, stderr=out)
+    try:
+        why = window_of(game, log)
+        check(not why, f"Vortani.exe starts from the unpacked folder alone and shows its window {why}")
+    finally:
+        stop(game)
+finish()
