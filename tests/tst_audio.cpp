@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Clips played through the real output and recorded back from the sound server's null sink.
-// Needs the server that the ctest fixture starts; see tests/fixtures/pulse-start.sh.
+// Needs the server that the sound_server fixture starts (tests/e2e/vortani_e2e.py).
 #include "AudioClipSink.h"
 #include "ClipPlayer.h"
 #include "Resources.h"
