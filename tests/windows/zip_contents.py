@@ -25,7 +25,11 @@ with private_wine(state):
     expected = ["Vortani.exe", "Qt6Core.dll", "Qt6Gui.dll", "Qt6Widgets.dll",
                 "Qt6PrintSupport.dll", "libstdc++-6.dll", "libgcc_s_seh-1.dll",
                 "libwinpthread-1.dll", "platforms/qwindows.dll", "imageformats/qjpeg.dll",
-                "LICENSE.txt"] + [f"pic{n}.jpg" for n in range(1, int(pictures) + 1)]
+                "LICENSE.txt", "ComicNeue-Regular.otf", "ComicNeue-Bold.otf",
+                "LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
+                "LiberationSans-Italic.ttf", "LiberationSans-BoldItalic.ttf",
+                "fonts-comic-neue-LICENSE.txt", "fonts-liberation2-LICENSE.txt"
+                ] + [f"pic{n}.jpg" for n in range(1, int(pictures) + 1)]
     want = {f"Vortani Puzzle/{name}" for name in expected}
     have = {os.path.relpath(os.path.join(top, name), unpacked)
             for top, _, names in os.walk(unpacked) for name in names}

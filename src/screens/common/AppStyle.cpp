@@ -5,6 +5,7 @@
 #include "AppVersion.h"
 #include "ClassicStyle.h"
 #include "Resources.h"
+#include "StandInFonts.h"
 
 #include <QApplication>
 #include <QFont>
@@ -19,6 +20,9 @@ void AppStyle::apply(QApplication &app)
     // The same classic buttons on every desktop: the tiles' highlight needs a face drawn in
     // exactly its colour; the colours themselves stay the desktop's.
     app.setStyle(new ClassicStyle);
+    // Before the first font is asked for: a desktop without the forms' fonts gets their
+    // look-alikes, not some serif face that cuts the titles off.
+    StandInFonts::install();
     QApplication::setFont(QFont(QStringLiteral("Arial"), 9));
     Accessibility::install();
 }

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "StandInFonts.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QFontDatabase>
+
+#include <algorithm>
+
+QStringList StandInFonts::install(const QDir &folder, const QList<StandIn> &standIns)
+{
+    const QStringList families = QFontDatabase::families();
+    QStringList stoodIn;
+    for (const StandIn &s : standIns) {
+        const auto present = [&folder](const QString &file) { return folder.exists(file); };
+        if (families.contains(s.wanted, Qt::CaseInsensitive) ||
+            !std::all_of(s.files.begin(), s.files.end(), present))
+            continue;
+        bool loaded = true;
+        for (const QString &file : s.files)
+            loaded = QFontDatabase::addApplicationFont(folder.filePath(file)) >= 0 && loaded;
+        if (!loaded)
+            continue;
+        QFont::insertSubstitution(s.wanted, s.family);
+        stoodIn << s.wanted;
+    }
+    return stoodIn;
+}
+
+QStringList StandInFonts::install()
+{
+    // Shipped only where the system may lack the originals (the Windows edition); Debian's
+    // fontconfig already maps both names to these families.
+    const QList<StandIn> standIns{
+        {QStringLiteral("Comic Sans MS"),
+         QStringLiteral("Comic Neue"),
+         {QStringLiteral("ComicNeue-Regular.otf"), QStringLiteral("ComicNeue-Bold.otf")}},
+        {QStringLiteral("Arial"),
+         QStringLiteral("Liberation Sans"),
+         {QStringLiteral("LiberationSans-Regular.ttf"), QStringLiteral("LiberationSans-Bold.ttf"),
+          QStringLiteral("LiberationSans-Italic.ttf"),
+          QStringLiteral("LiberationSans-BoldItalic.ttf")}},
+    };
+    return install(QDir(QCoreApplication::applicationDirPath()), standIns);
+}
