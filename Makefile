@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # make play   installs what building and running need, builds and starts the game
 # make test   installs what the tests need as well, builds and runs every test headless
-# make bench  builds and runs the benchmarks
+# make bench  builds and runs the benchmarks, the Windows start-up under Wine too
 # make package  builds the Debian package build/vortani_<version>_<arch>.deb and checks it with
 #             lintian, which must report nothing
 # make windows  builds the Windows edition with MinGW-w64 (Qt for it is built once into a cache
@@ -41,7 +41,8 @@ test: test-deps build
 	scripts/run-tests.sh $(BUILD) $(WINDOWS_BUILD)
 
 bench: test-deps build
-	scripts/run-bench.sh $(BUILD)
+	scripts/build-windows.sh $(WINDOWS_BUILD)
+	scripts/run-bench.sh $(BUILD) $(WINDOWS_BUILD)
 
 fuzz: test-deps
 	scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)

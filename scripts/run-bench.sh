@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the benchmarks: medians over repeated runs, printed per case, then the start-up of the real
-# program against a bare Qt window on a virtual display (bench/startup.sh).
+# program against a bare Qt window on a virtual display (bench/startup.sh), and the same for the
+# Windows edition under Wine.
+#   run-bench.sh <build> <windows build>
 set -euo pipefail
 build=${1:-build}
+windows_build=${2:-build-windows}
 here=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
 # Other work on the machine shows in every figure: say how busy it was.
@@ -18,4 +21,6 @@ for bench in "$build"/bin/bench_*; do
 done
 echo "== start-up"
 "$here/bench/startup.sh" "$build"
+echo "== start-up of the Windows edition, under Wine"
+"$here/bench/startup.sh" "$windows_build" wine
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
