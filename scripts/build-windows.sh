@@ -9,6 +9,11 @@ set -euo pipefail
 build=${1:-build-windows}
 shift || true
 here=$(cd "$(dirname "$0")/.." && pwd)
+# The signing certificate as the caller named it: the build runs its steps in folders of its own.
+if [ -n "${VORTANI_SIGN_PKCS12:-}" ]; then
+  VORTANI_SIGN_PKCS12=$(realpath -m -- "$VORTANI_SIGN_PKCS12")
+  export VORTANI_SIGN_PKCS12
+fi
 qt=$("$here/scripts/build-qt-mingw.sh" | tail -n1)
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DCMAKE_PREFIX_PATH="$qt" \
