@@ -38,13 +38,15 @@ test=(
 windows=(
   # the Windows edition, cross-built: the posix-thread MinGW compilers (Qt needs std::thread),
   # Qt's source package, pictures drawn from SVG, the icon file and the MSI (wixl is
-  # a package of its own, apart from msitools)
+  # a package of its own, apart from msitools), Authenticode signatures when a certificate is
+  # given
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
-  librsvg2-bin icoutils msitools wixl
+  librsvg2-bin icoutils msitools wixl osslsigncode
 )
 windows_test=(
-  # running it under Wine, and reading the program file's resources and imports
-  wine wine64 python3-pefile
+  # running it under Wine, and reading the program file's resources and imports; a throw-away
+  # certificate authority for the signatures
+  wine wine64 python3-pefile openssl
 )
 
 case ${1:-} in

@@ -13,9 +13,6 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from vortani_e2e import check, finish, private_wine, stop, window_of
 
-msi, wxs, stage, publisher, state = sys.argv[1:6]
-msi, wxs, stage, state = map(os.path.abspath, (msi, wxs, stage, state))
-check(os.path.isfile(msi), f"{msi} is there (built by the target windows_packages)", fatal=True)
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 
 
@@ -36,8 +33,9 @@ def winpath(path):
 runs = 0
 
 
-def msiexec(action, package):
-    """msiexec's status; Wine hands on its low byte only (1603 shows as 67)."""
+def msiexec(action, package, state):
+    """msiexec's status, its log state/msiexec-<n>.log; Wine hands on its low byte only (1603
+    shows as 67)."""
     global runs
     runs += 1
     return subprocess.run(["wine", "msiexec", action, winpath(package), "/qn", "/l*v",
@@ -63,7 +61,7 @@ def shortcuts(drive):
             if "vortani" in os.path.basename(p).lower()]
 
 
-def installed(drive, product, version):
+def installed(drive, product, version, stage, publisher):
     folder = f"{drive}/Program Files/Vortani Puzzle"
     links = shortcuts(drive)
     with open(links[0], "rb") if len(links) == 1 else open(os.devnull, "rb") as f:
@@ -90,12 +88,15 @@ def removed(drive, what, products):
     check(not left, f"{what} leaves no file, shortcut or registry entry {left or ''}")
 
 
-product, version = prop(msi, "ProductCode"), prop(msi, "ProductVersion")
-with private_wine(state) as prefix:
-    drive = os.path.join(prefix, "drive_c")
-    status = msiexec("/i", msi)
+def install_start_remove(msi, stage, publisher, state, drive):
+    """Installs msi as an administrator does, checks it against the staged folder, starts the
+    program, removes it and checks that nothing is left; its (product code, version)."""
+    check(os.path.isfile(msi), f"{msi} is there (built by the target windows_packages)",
+          fatal=True)
+    product, version = prop(msi, "ProductCode"), prop(msi, "ProductVersion")
+    status = msiexec("/i", msi, state)
     check(status == 0, f"msiexec /i exited with {status}", fatal=True)
-    installed(drive, product, version)
+    installed(drive, product, version, stage, publisher)
     log = os.path.join(state, "program.log")
     with open(log, "w") as out:
         game = subprocess.Popen(["wine", r"C:\Program Files\Vortani Puzzle\Vortani.exe"], cwd="/",
@@ -106,25 +107,38 @@ with private_wine(state) as prefix:
     subprocess.run(["wineserver", "-k"])
     subprocess.run(["wineserver", "-w"])
     stop(game)
-    status = msiexec("/x", msi)
+    status = msiexec("/x", msi, state)
     check(status == 0, f"msiexec /x exited with {status}", fatal=True)
     removed(drive, "msiexec /x", [product.strip("{}")])
+    return product, version
 
+
+def upgrade(msi, wxs, stage, publisher, state, drive, product, version):
+    """Installed twice and upgraded: one entry, the later version's, which msi cannot replace."""
     major, minor = version.split(".")[:2]
     later = f"{major}.{int(minor) + 1}.0"
     subprocess.run(["wixl", "-a", "x64", "-D", f"Version={later}", "-o", f"{state}/later.msi", wxs],
                    check=True)
     later_product = prop(f"{state}/later.msi", "ProductCode")
-    statuses = [msiexec("/i", msi), msiexec("/i", msi)]
+    statuses = [msiexec("/i", msi, state), msiexec("/i", msi, state)]
     check(statuses == [0, 0], f"installing twice: msiexec exited with {statuses}")
-    status = msiexec("/i", f"{state}/later.msi")
+    status = msiexec("/i", f"{state}/later.msi", state)
     check(status == 0, f"upgrading to {later}: msiexec exited with {status}", fatal=True)
-    installed(drive, later_product, later)
-    status = msiexec("/i", msi)
+    installed(drive, later_product, later, stage, publisher)
+    status = msiexec("/i", msi, state)
     with open(f"{state}/msiexec-{runs}.log", errors="replace") as f:
         refused = re.search(r"^Property\(S\): WIX_DOWNGRADE_DETECTED = \{", f.read(), re.M)
     check(status != 0 and refused, f"{version} refuses to replace {later} (status {status})")
-    status = msiexec("/x", f"{state}/later.msi")
+    status = msiexec("/x", f"{state}/later.msi", state)
     check(status == 0, f"msiexec /x of {later} exited with {status}", fatal=True)
     removed(drive, "removal after the upgrade", [product.strip("{}"), later_product.strip("{}")])
-finish()
+
+
+if __name__ == "__main__":
+    msi, wxs, stage, publisher, state = sys.argv[1:6]
+    msi, wxs, stage, state = map(os.path.abspath, (msi, wxs, stage, state))
+    with private_wine(state) as prefix:
+        drive = os.path.join(prefix, "drive_c")
+        product, version = install_start_remove(msi, stage, publisher, state, drive)
+        upgrade(msi, wxs, stage, publisher, state, drive, product, version)
+    finish()

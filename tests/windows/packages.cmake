@@ -20,3 +20,14 @@ add_test(NAME msi_install
                  ${VORTANI_WINDOWS_WXS} ${VORTANI_WINDOWS_STAGE} "${VORTANI_PUBLISHER}"
                  ${CMAKE_BINARY_DIR}/wine-msi)
 set_tests_properties(msi_install PROPERTIES TIMEOUT 300 LABELS windows SKIP_RETURN_CODE 77)
+
+# The packages signed, in a build folder of their own that later runs reuse.
+file(RELATIVE_PATH zip_name ${CMAKE_BINARY_DIR} ${VORTANI_WINDOWS_ZIP})
+file(RELATIVE_PATH msi_name ${CMAKE_BINARY_DIR} ${VORTANI_WINDOWS_MSI})
+file(RELATIVE_PATH stage_name ${CMAKE_BINARY_DIR} ${VORTANI_WINDOWS_STAGE})
+add_test(NAME signed_packages
+         COMMAND ${vortani_python} ${CMAKE_CURRENT_LIST_DIR}/signed_packages.py ${PROJECT_SOURCE_DIR}
+                 ${CMAKE_BINARY_DIR}/signed-packages/build ${zip_name} ${msi_name} ${stage_name}
+                 ${VORTANI_WINDOWS_STAGE}/Vortani.exe "${VORTANI_PUBLISHER}"
+                 ${CMAKE_BINARY_DIR}/signed-packages/state)
+set_tests_properties(signed_packages PROPERTIES TIMEOUT 900 LABELS windows SKIP_RETURN_CODE 77)

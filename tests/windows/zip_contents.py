@@ -11,17 +11,34 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from vortani_e2e import check, finish, private_wine, stop, window_of
 
-archive, pictures, objdump, check_imports, state = sys.argv[1:6]
-archive, check_imports, state = map(os.path.abspath, (archive, check_imports, state))
-check(os.path.isfile(archive), f"{archive} is there (built by the target windows_packages)",
-      fatal=True)
 
-with private_wine(state):
+def unpack(archive, state):
+    """The zip unpacked under state: (the folder it unpacks into, the one holding the program)."""
+    check(os.path.isfile(archive), f"{archive} is there (built by the target windows_packages)",
+          fatal=True)
     unpacked = os.path.join(state, "unpacked")
     os.makedirs(unpacked)
     subprocess.run(["cmake", "-E", "tar", "xf", archive], cwd=unpacked, check=True)
-    folder = os.path.join(unpacked, "Vortani Puzzle")
+    return unpacked, os.path.join(unpacked, "Vortani Puzzle")
 
+
+def starts(folder, state, what="Vortani.exe"):
+    """Started from elsewhere than the program's folder: its DLLs must come from that folder
+    alone."""
+    log = os.path.join(state, "program.log")
+    with open(log, "w") as out:
+        game = subprocess.Popen(["wine", os.path.join(folder, "Vortani.exe")], cwd=state,
+                                stdin=subprocess.DEVNULL, stdout=out, stderr=out)
+    try:
+        why = window_of(game, log)
+        check(not why, f"{what} starts from the unpacked folder alone and shows its window {why}")
+    finally:
+        stop(game)
+
+
+def contents(unpacked, folder, pictures, objdump, check_imports, state):
+    """Exactly the files shipped; the import check passes on them and sees a DLL missing or
+    one too many."""
     expected = ["Vortani.exe", "Qt6Core.dll", "Qt6Gui.dll", "Qt6Widgets.dll",
                 "Qt6PrintSupport.dll", "libstdc++-6.dll", "libgcc_s_seh-1.dll",
                 "libwinpthread-1.dll", "platforms/qwindows.dll", "imageformats/qjpeg.dll",
@@ -54,14 +71,12 @@ with private_wine(state):
     check(seen, "every DLL imported is in the folder or Windows' own; the check sees one missing "
           "or extra" + ("" if seen else f"\n{report}{broken_report}"))
 
-    # Started from elsewhere than the program's folder: its DLLs must come from that folder alone.
-    log = os.path.join(state, "program.log")
-    with open(log, "w") as out:
-        game = subprocess.Popen(["wine", os.path.join(folder, "Vortani.exe")], cwd=state,
-                                stdin=subprocess.DEVNULL, stdout=out, stderr=out)
-    try:
-        why = window_of(game, log)
-        check(not why, f"Vortani.exe starts from the unpacked folder alone and shows its window {why}")
-    finally:
-        stop(game)
-finish()
+
+if __name__ == "__main__":
+    archive, pictures, objdump, check_imports, state = sys.argv[1:6]
+    archive, check_imports, state = map(os.path.abspath, (archive, check_imports, state))
+    with private_wine(state):
+        unpacked, folder = unpack(archive, state)
+        contents(unpacked, folder, pictures, objdump, check_imports, state)
+        starts(folder, state)
+    finish()
