@@ -1,16 +1,19 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The real Vortani.exe under Wine, played as a child plays it, judged by what the screen shows
-and the loudspeaker plays.
+"""The real Vortani.exe under Wine, played as a child plays it, judged by what the screen shows,
+the loudspeaker plays and a screen reader is told.
 
-    play.py <Vortani.exe> <wininfo.exe> <folder for screenshots>
+    play.py <Vortani.exe> <wininfo.exe> <folder for screenshots> <stand-in uiautomationcore.dll>
 
 Wine's prefix and display come from the wine fixture's folder (VORTANI_WINE_STATE), the sound
 and print servers from the environment (ctest's fixtures). Windows reports the windows (wininfo.exe: z-order, topmost band, client size and place); xdotool moves
 and clicks a real pointer; screenshots of the display tell what the child sees; the sound
-server's null sink is recorded throughout.
+server's null sink is recorded throughout. What the game raises through UI Automation the
+stand-in library logs: nothing until a screen reader asks a window for its root (wininfo.exe
+wake), then every message, while a whole puzzle is played.
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
 
@@ -19,9 +22,15 @@ from vortani_e2e import (Shot, check, commonest, copied, differing, finish, prin
                          printed_pdf, screen_size, stop, wait_exit, wait_for, wine_environment,
                          xdo)
 
-program, wininfo, shots = sys.argv[1:4]
+program, wininfo, shots, stand_in = sys.argv[1:5]
 os.makedirs(shots, exist_ok=True)
 os.environ.update(wine_environment(os.environ["VORTANI_WINE_STATE"]))
+# Qt loads the library from the system folder; only the game takes the stand-in there.
+system_library = os.path.join(os.environ["WINEPREFIX"], "drive_c", "windows", "system32",
+                              "uiautomationcore.dll")
+uia_log = os.path.abspath(os.path.join(shots, 'uia.log'))
+with open(uia_log, 'w'):
+    pass
 CLIENT = (632, 453)
 PALE_YELLOW = (255, 255, 192)  # the chosen tile
 TEAL = (0, 192, 192)  # the forms' background
@@ -109,7 +118,36 @@ def heard():
 
 
 
-game = subprocess.Popen(['wine', program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def told():
+    """What the game has raised through UI Automation so far, one line each."""
+    with open(uia_log, encoding='utf-8') as f:
+        return f.read().splitlines()
+
+
+def notifications():
+    return [line[len('notification '):] for line in told() if line.startswith('notification ')]
+
+
+def ordered(lines, wanted):
+    """The first of each wanted text (a predicate) found in lines, in this order: their indexes."""
+    found, at = [], 0
+    for want in wanted:
+        at = next((i for i in range(at, len(lines)) if want(lines[i])), None)
+        if at is None:
+            return found
+        found.append(at)
+        at += 1
+    return found
+
+
+original_library = system_library + '.vortani-original'
+if not os.path.exists(original_library):
+    shutil.copy(system_library, original_library)
+shutil.copy(stand_in, system_library)
+game = subprocess.Popen(['wine', program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                        env=dict(os.environ, VORTANI_UIA_LOG='Z:' + uia_log.replace('/', '\\'),
+                                 WINEDLLOVERRIDES=os.environ['WINEDLLOVERRIDES'] +
+                                 ';uiautomationcore=n'))
 try:
     start = wait_windows(1)[0]
     check(start['client'] == CLIENT, 'the start window has a client area of 632 x 453')
@@ -217,11 +255,77 @@ try:
     click(origin, EXERCISE_EXIT)
     left = wait_windows(1)
     check(left[0]['handle'] == start['handle'], 'the exercise window\'s exit leaves the start window')
+    check(told() == [], f'no screen reader has asked yet: nothing is raised through UI Automation '
+          f'({told()[:3]})')
+
+    # A screen reader starts: it asks the window for its root, and from then on hears every
+    # message of a whole puzzle, played with the mouse.
+    # Not through a pipe: see windows().
+    asked = subprocess.run(['wine', wininfo, 'wake', start['handle']], stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+    check(asked.returncode == 0, 'a screen reader asks the start window for its UI Automation root '
+          f'(status {asked.returncode})')
+    click(origin, ADDIZIONE)
+    wait_windows(2)
+    hint = wait_for(lambda: 'Scegli il livello.' in notifications(), 20, 0.1)
+    check(hint, f'the opened exercise\'s level hint is raised as a notification ({told()})')
+    click(origin, BASSO)
+    wait_for(lambda: len(notifications()) >= 2, 20, 0.1)
+    # Sums of a low level, likeliest first.
+    guesses = sorted(range(2, 20), key=lambda n: abs(n - 11))
+    for tile in range(12):
+        x, y, w, h = tile_rect(tile)
+        click(origin, (x + w // 2, y + h // 2))
+        if tile == 0:
+            wait_for(lambda: len(notifications()) >= 3, 20, 0.1)
+            guesses_here = [99] + guesses  # a wrong answer first
+        else:
+            guesses_here = guesses
+        right = False
+        for answer in guesses_here:
+            before = len(notifications())
+            press_keys(origin, str(answer))
+            click(origin, OK)
+            said = wait_for(lambda: notifications()[before:], 20, 0.05)
+            if not said:
+                break
+            if not said[0].startswith('Ops!'):
+                right = True
+                break
+        check(right, f'tile {tile + 1} is solved ({notifications()[-1:]})', fatal=True)
+    finished = wait_for(lambda: 'Hai finito. Guarda che bel disegno' in notifications(), 20, 0.1)
+    heard_texts = notifications()
+    check(finished, 'the finished puzzle is raised as a notification')
+    praises = [t for t in heard_texts if not t.startswith(('Ops!', 'Scegli', 'Scrivi', 'Hai fin'))]
+    # The last one's finish may replace its praise before the praise is read out.
+    check(len(praises) >= 11, f'the right answers raise praises ({praises})')
+    wanted = [lambda t: t == 'Scegli il livello.',
+              lambda t: t == 'Scegli l\'operazione cliccando su una tessera del puzzle.',
+              lambda t: t.startswith('Scrivi il risultato utilizzando il tastierino'),
+              lambda t: t == 'Ops! hai sbagliato. Riprova.',
+              lambda t: t in praises,
+              lambda t: t == 'Hai finito. Guarda che bel disegno']
+    check(len(ordered(heard_texts, wanted)) == len(wanted),
+          'the level hint, the tile hints, an error, a praise and the finish are raised in the '
+          'order they appeared')
+    # UI Automation's event ids: 20016 a window opened, 20005 the focus moved.
+    lines = told()
+    first = lines.index('notification Scegli il livello.') if hint else 0
+    opened = max((i for i in range(first) if lines[i] == 'event 20016'), default=first)
+    check('event 20005' in lines[opened:first],
+          'the exercise window\'s opening and its focus are told before its level hint')
+    check(heard_texts[-1] == 'Hai finito. Guarda che bel disegno' and
+          heard_texts.count('Hai finito. Guarda che bel disegno') == 1,
+          'the finish is raised once, last')
+
+    click(origin, EXERCISE_EXIT)
+    left = wait_windows(1)
     click(origin, START_EXIT)
     status = wait_exit(game, 30)
     check(status == 0, f'the start window\'s exit ends the program with status 0 (got {status})')
 finally:
     stop(game)
+    shutil.copy(original_library, system_library)
     recorder.terminate()
     recorder.wait()
 

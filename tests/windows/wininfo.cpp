@@ -3,7 +3,11 @@
 //   <handle> topmost=<0|1> client=<w>x<h> at=<x>,<y> title=<title>
 // "at" is the client area's top-left corner on the screen. Tests read it to find the game's
 // windows, their order, size and place, the way the child's screen shows them.
+//   wininfo wake <handle>
+// asks the window for its UI Automation root, as a screen reader does when it starts.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <windows.h>
 
 static BOOL CALLBACK list(HWND window, LPARAM unused)
@@ -27,8 +31,16 @@ static BOOL CALLBACK list(HWND window, LPARAM unused)
     return TRUE;
 }
 
-int main(void)
+int main(int argc, char **argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], "wake") == 0) {
+        const auto window = reinterpret_cast<HWND>(std::strtoull(argv[2], nullptr, 16));
+        const LPARAM UiaRootObjectId = -25;
+        DWORD_PTR answer = 0;
+        const bool answered = SendMessageTimeoutW(window, WM_GETOBJECT, 0, UiaRootObjectId,
+                                                  SMTO_ABORTIFHUNG, 10000, &answer);
+        return answered ? 0 : 1;
+    }
     // EnumWindows walks the z-order from the top.
     EnumWindows(list, 0);
     return 0;

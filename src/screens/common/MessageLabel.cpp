@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageLabel.h"
 
-#include <QAccessible>
+#include "Announce.h"
+
 #include <QEvent>
 
 MessageLabel::MessageLabel(QWidget *parent) : QLabel(parent) {}
@@ -32,9 +33,7 @@ void MessageLabel::readOut()
         return;
     }
     waiting = false;
-    // Screen readers speak a notification as it is shown; a label's changed text they ignore.
-    QAccessibleEvent shown(this, QAccessible::ObjectShow);
-    QAccessible::updateAccessibility(&shown);
+    Announce(this, text());
     Q_EMIT announced(text());
 }
 
@@ -47,4 +46,48 @@ bool MessageLabel::eventFilter(QObject *watched, QEvent *event)
             readOutLater();
     }
     return QLabel::eventFilter(watched, event);
+}
+
+namespace {
+// Reads a window's text out once, after the window's activation and focused control are told.
+class WhenActive : public QObject
+{
+public:
+    WhenActive(QWidget *window, const QString &text) : QObject(window), text(text)
+    {
+        if (window->isActiveWindow())
+            readOutLater();
+        else
+            window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate) {
+            watched->removeEventFilter(this);
+            readOutLater();
+        }
+        return false;
+    }
+
+private:
+    void readOutLater()
+    {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                Announce(static_cast<QWidget *>(parent()), text);
+                deleteLater();
+            },
+            Qt::QueuedConnection);
+    }
+
+    const QString text;
+};
+} // namespace
+
+void announceWhenActive(QWidget *window, const QString &text)
+{
+    new WhenActive(window, text);
 }

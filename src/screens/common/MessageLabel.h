@@ -30,3 +30,8 @@ private:
     bool waiting = false; // a text not yet read out
     bool queued = false;  // readOut() is posted
 };
+
+// Has a window's text read out once, when the window is active: after its name and its focused
+// control, as the message line does. For a message box, whose text a screen reader does not read
+// out by itself everywhere.
+void announceWhenActive(QWidget *window, const QString &text);

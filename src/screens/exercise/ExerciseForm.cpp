@@ -260,6 +260,7 @@ void ExerciseForm::printScreen()
     // The form stays above other windows; its message must not end up beneath it.
     message->setWindowFlag(Qt::WindowStaysOnTopHint);
     message->open();
+    announceWhenActive(message, problem);
 }
 
 void ExerciseForm::leave()

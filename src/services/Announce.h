@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+class QString;
+class QWidget;
+
+// Has screen readers read text out at once, as the widget's, while the focus stays where it is.
+// The widget shows the text already. Where screen readers speak a notification as it is shown
+// (AT-SPI), they speak the widget's accessible name: the message line's is its text, and a
+// message box is read out by them when it opens.
+void Announce(QWidget *widget, const QString &text);
