@@ -1,9 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The MSI under Wine, silent, as an administrator deploys it: it installs the zip's folder under
-Program Files, a Start-menu shortcut and an entry in installed programs; the program starts;
-removal leaves nothing. Installed twice and then upgraded, it leaves one entry, of the later
-version, which the earlier cannot replace.
-    msi_install.py <msi> <wxs> <staged folder> <publisher> <state dir>"""
+"""msi_install.py MSI WXS STAGED PUBLISHER STATE: silent install, start, upgrade and removal."""
 import glob
 import os
 import re
@@ -37,7 +33,7 @@ runs = 0
 
 
 def msiexec(action, package):
-    """msiexec's status; Wine hands on its low byte only (1603 shows as 67)."""
+    # Wine hands on the status' low byte only (1603 shows as 67).
     global runs
     runs += 1
     return subprocess.run(["wine", "msiexec", action, winpath(package), "/qn", "/l*v",
@@ -96,11 +92,8 @@ with private_wine(state) as prefix:
     status = msiexec("/i", msi)
     check(status == 0, f"msiexec /i exited with {status}", fatal=True)
     installed(drive, product, version)
-    log = os.path.join(state, "program.log")
-    with open(log, "w") as out:
-        game = subprocess.Popen(["wine", r"C:\Program Files\Vortani Puzzle\Vortani.exe"], cwd="/",
-                                stdin=subprocess.DEVNULL, stdout=out, stderr=out)
-    why = window_of(game, log)
+    game, why = window_of(r"C:\Program Files\Vortani Puzzle\Vortani.exe",
+                          os.path.join(state, "program.log"), "/")
     check(not why, f"the installed program shows its window {why}")
     # The next program must not meet the server ending.
     subprocess.run(["wineserver", "-k"])
