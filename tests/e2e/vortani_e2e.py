@@ -178,7 +178,8 @@ def start_display(size="1024x768x24", log=None, detach=False):
 def display(size="1024x768x24"):
     name, xvfb = start_display(size)
     try:
-        with environment(DISPLAY=name, WAYLAND_DISPLAY=None):
+        with environment(DISPLAY=name, WAYLAND_DISPLAY=None, QT_QPA_PLATFORM=None,
+                         QT_SCALE_FACTOR=None):
             yield name
     finally:
         stop(xvfb)
@@ -436,7 +437,7 @@ def start_sound_server(runtime, sink="test"):
         return int(f.read())
 
 
-def _stop_recorded(pidfile, name, *leftovers):
+def stop_recorded(pidfile, name, *leftovers):
     """Stops the process whose id pidfile holds, if it still is name; removes both files."""
     with contextlib.suppress(OSError, ValueError):
         with open(pidfile) as f:
@@ -447,7 +448,7 @@ def _stop_recorded(pidfile, name, *leftovers):
 
 
 def stop_sound_server(runtime):
-    _stop_recorded(os.path.join(runtime, "pulse", "pid"), "pulseaudio",
+    stop_recorded(os.path.join(runtime, "pulse", "pid"), "pulseaudio",
                    os.path.join(runtime, "pulse", "native"))
 
 
@@ -511,7 +512,7 @@ def start_print_server(state):
 
 
 def stop_print_server(state):
-    _stop_recorded(os.path.join(state, "cupsd.pid"), "cupsd")
+    stop_recorded(os.path.join(state, "cupsd.pid"), "cupsd")
 
 
 def printed_pdf(job_ids, timeout=60.0):
@@ -596,7 +597,7 @@ def stop_wine(state):
         with environment(WINEPREFIX=prefix):
             _quiet("wineserver", "-k")
             _quiet("wineserver", "-w")
-    _stop_recorded(os.path.join(state, "xvfb.pid"), "Xvfb", os.path.join(state, "display"))
+    stop_recorded(os.path.join(state, "xvfb.pid"), "Xvfb", os.path.join(state, "display"))
 
 
 @contextlib.contextmanager

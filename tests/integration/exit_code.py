@@ -9,7 +9,6 @@ from vortani_e2e import check, click, display, finish, need, origin, stop, wait_
 
 program = sys.argv[1]
 need("Xvfb", "xdotool")
-os.environ.pop("QT_QPA_PLATFORM", None)
 
 with display("800x600x24"):
     for visit in (False, True):

@@ -190,7 +190,6 @@ def install(build, pictures, work):
           f"metainfo names the desktop entry and release {version} (names "
           f"{launchable and launchable[1]}, {release and release[1]})")
 
-    os.environ.pop("QT_QPA_PLATFORM", None)
     with display("800x600x24"):
         def play(program, name):
             """(process, whether a puzzle was dealt) from an empty folder; stderr in name.err."""

@@ -13,7 +13,7 @@ import tempfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from vortani_e2e import (accessibility_bus, atspi, by_name, check, display, environment,
                          exercise_window, find_app, finish, focused, has_state, line_log, need, session_bus, showing,
-                         start_sound_server, stop, stop_pid, stop_sound_server, wait_event,
+                         start_sound_server, stop, stop_recorded, stop_sound_server, wait_event,
                          windows_of, xdo)
 
 program = os.path.realpath(sys.argv[1])
@@ -253,7 +253,6 @@ try:
     with environment(HOME=home, XDG_RUNTIME_DIR=os.path.join(work, "run"),
                      XDG_CONFIG_HOME=os.path.join(home, ".config"),
                      XDG_CACHE_HOME=os.path.join(home, ".cache"), LANG="C.UTF-8", LANGUAGE="C",
-                     QT_QPA_PLATFORM=None, QT_SCALE_FACTOR=None,
                      QT_LINUX_ACCESSIBILITY_ALWAYS_ON=None, PULSE_SERVER=None,
                      # Printing goes nowhere, so that the program says why.
                      CUPS_SERVER="/nonexistent/vortani-no-cups.sock"), \
@@ -291,8 +290,7 @@ try:
                         orca.wait()
         finally:
             for pidfile in glob.glob(os.path.join(work, "run", "speech-dispatcher", "pid", "*.pid")):
-                with open(pidfile) as f:
-                    stop_pid(int(f.read()))
+                stop_recorded(pidfile, None)
             stop_sound_server(os.path.join(work, "run"))
             stop(openbox)
     judge()
