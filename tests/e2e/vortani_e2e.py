@@ -449,7 +449,7 @@ def stop_recorded(pidfile, name, *leftovers):
 
 def stop_sound_server(runtime):
     stop_recorded(os.path.join(runtime, "pulse", "pid"), "pulseaudio",
-                   os.path.join(runtime, "pulse", "native"))
+                  os.path.join(runtime, "pulse", "native"))
 
 
 # ---- The tests' print server ------------------------------------------------------------------
@@ -498,11 +498,8 @@ def start_print_server(state):
     with open(os.path.join(state, "cupsd.pid"), "w") as f:
         f.write(str(cupsd.pid))
     os.environ["CUPS_SERVER"] = socket
-
-    def running():
-        out = subprocess.run(["lpstat", "-r"], capture_output=True, text=True).stdout
-        return "is running" in out and "not running" not in out
-    if not wait_for(running, 20, 0.1):
+    if not wait_for(lambda: "is running" in subprocess.run(
+            ["lpstat", "-r"], capture_output=True, text=True).stdout, 20, 0.1):
         raise RuntimeError(f"cupsd did not start (see {state}/log)")
     for command in (["lpadmin", "-p", PRINT_QUEUE, "-v", "cups-pdf:/", "-E", "-P", PDF_DRIVER],
                     ["lpadmin", "-d", PRINT_QUEUE], ["cupsenable", PRINT_QUEUE],
