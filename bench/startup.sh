@@ -34,7 +34,7 @@ done
 # A private virtual display and session bus (tests/e2e/vortani_e2e.py), for the whole run.
 if [ -z "${VORTANI_BENCH_DISPLAY:-}" ]; then
   VORTANI_BENCH_DISPLAY=1 exec /usr/bin/python3 -B "$(dirname "$0")/../tests/e2e/vortani_e2e.py" \
-    display --size 1024x768x24 -- "$0" "$@"
+    display "$0" "$@"
 fi
 pid= xev= wine_state=
 log=$(mktemp)

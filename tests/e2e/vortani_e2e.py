@@ -1,13 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""What the end-to-end tests share: the tally of checks, waiting on conditions, a private virtual
-display, session and accessibility buses, the tests' sound and print servers, Wine prefixes, and
-finding the game's windows and controls. Every harness imports it; the ctest fixtures and the
-shell scripts use it through its command line (see main() at the end).
-
-Everything a run starts is private to that run: displays are picked by Xvfb itself
-(-displayfd), servers listen on sockets in the caller's folders, and each is stopped by the
-process id it was started with."""
+"""What the end-to-end harnesses share; the ctest fixtures use its command line (main)."""
+import collections
 import contextlib
+import glob
 import os
 import pwd
 import random
@@ -28,8 +23,7 @@ failed = []
 
 
 def check(condition, what, fatal=False):
-    """Records one check and says it; with fatal, a failure ends the harness at once (the steps
-    after it would only report its consequences). Returns whether it held."""
+    """Records and prints one check; fatal ends the harness when it fails."""
     holds = bool(condition)
     print(("ok   " if holds else "FAIL ") + what, flush=True)
     (passed if holds else failed).append(what)
@@ -44,13 +38,11 @@ def finish():
 
 
 def not_ready(reason):
-    """Something the test needs is missing: skipped (77) on a developer's machine, failed in CI."""
     print(("FAIL: " if CI else "SKIP: ") + reason, flush=True)
     sys.exit(1 if CI else 77)
 
 
 def ran(what, *command, fatal=False, **options):
-    """Runs command and checks that it succeeds; its output is shown when it does not."""
     run = subprocess.run(command, capture_output=True, text=True, stdin=subprocess.DEVNULL,
                          **options)
     if run.returncode != 0:
@@ -71,8 +63,7 @@ def need(*tools, modules=()):
 
 # ---- Waiting ----------------------------------------------------------------------------------
 def wait_for(condition, timeout=10.0, interval=0.05, idle=None):
-    """Asks condition until it gives something true or the time is up; returns its last answer.
-    idle(interval) is called between two questions (default: sleep)."""
+    """condition's last answer, once true or when the time is up."""
     deadline = time.monotonic() + timeout
     while True:
         result = condition()
@@ -83,9 +74,7 @@ def wait_for(condition, timeout=10.0, interval=0.05, idle=None):
 
 @contextlib.contextmanager
 def line_log(path):
-    """A terminal to give a program as its log file, for the block: a program that writes its
-    log through a buffer writes to a terminal line by line, so path holds each line as soon as it
-    is written."""
+    """A terminal whose lines reach path at once: a buffered log flushes each line to a tty."""
     import pty
     import threading
     import tty
@@ -93,14 +82,8 @@ def line_log(path):
     tty.setraw(terminal)  # lines as they were written, without carriage returns
 
     def copy():
-        with open(path, "ab", buffering=0) as out:
-            while True:
-                try:
-                    chunk = os.read(main, 65536)
-                except OSError:  # the last writer has gone
-                    return
-                if not chunk:
-                    return
+        with open(path, "ab", buffering=0) as out, contextlib.suppress(OSError):  # writer gone
+            while chunk := os.read(main, 65536):
                 out.write(chunk)
     copier = threading.Thread(target=copy, daemon=True)
     copier.start()
@@ -113,7 +96,6 @@ def line_log(path):
 
 
 def wait_exit(process, timeout=10.0):
-    """The exit status of a Popen, or None if it still runs when the time is up."""
     try:
         return process.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
@@ -121,7 +103,7 @@ def wait_exit(process, timeout=10.0):
 
 
 def alive(pid):
-    """Running, and not a zombie waiting to be reaped."""
+    """Running, not a zombie."""
     try:
         with open(f"/proc/{pid}/stat") as f:
             return f.read().rsplit(")", 1)[1].split()[0] != "Z"
@@ -129,58 +111,47 @@ def alive(pid):
         return False
 
 
-def stop_pid(pid, name=None, timeout=5.0):
-    """Ends the process pid (when it still is the program name): TERM, then KILL."""
-    if not pid or not alive(pid):
-        return
-    if name:
-        try:
-            with open(f"/proc/{pid}/comm") as f:
-                if f.read().strip() != name[:15]:
-                    return  # the number went to another process meanwhile
-        except OSError:
-            return
-    with contextlib.suppress(ProcessLookupError):
-        os.kill(pid, signal.SIGTERM)
-    if not wait_for(lambda: not alive(pid), timeout):
-        with contextlib.suppress(ProcessLookupError):
-            os.kill(pid, signal.SIGKILL)
-        wait_for(lambda: not alive(pid), timeout)
+def stop_pid(pid, name=None):
+    """TERM, then KILL; only while pid still is the program name (numbers get reused)."""
+    with contextlib.suppress(OSError):
+        with open(f"/proc/{pid}/comm") as f:
+            if not alive(pid) or (name and f.read().strip() != name[:15]):
+                return
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            os.kill(pid, sig)
+            if wait_for(lambda: not alive(pid), 5):
+                return
 
 
-def stop(process, timeout=5.0):
+def stop(process):
     """Ends a Popen that may still run, and reaps it."""
-    if process is None or process.poll() is not None:
-        return
-    process.terminate()
-    if wait_exit(process, timeout) is None:
-        process.kill()
-        process.wait()
+    if process.poll() is None:
+        process.terminate()
+        if wait_exit(process, 5) is None:
+            process.kill()
+            process.wait()
+
+
+def _set(values):
+    for name, value in values.items():
+        os.environ.pop(name, None) if value is None else os.environ.__setitem__(name, value)
 
 
 @contextlib.contextmanager
 def environment(**values):
-    """Sets (or, with None, removes) environment variables for the block."""
+    """Sets (None: removes) environment variables for the block."""
     saved = {name: os.environ.get(name) for name in values}
-    for name, value in values.items():
-        if value is None:
-            os.environ.pop(name, None)
-        else:
-            os.environ[name] = value
+    _set(values)
     try:
         yield
     finally:
-        for name, value in saved.items():
-            if value is None:
-                os.environ.pop(name, None)
-            else:
-                os.environ[name] = value
+        _set(saved)
 
 
 # ---- A virtual display ------------------------------------------------------------------------
 def start_display(size="1024x768x24", log=None, detach=False):
-    """Starts Xvfb on a display it picks itself and returns (":N", process) once it accepts
-    clients. detach: it outlives this process (a ctest fixture), in a session of its own."""
+    """(":N", process) of an Xvfb on a display it picks, once it accepts clients; detach: it
+    outlives this process (a fixture)."""
     read_end, write_end = os.pipe()
     with open(log or os.devnull, "w") as out:
         # -noreset: a program started after the last one left must not meet the server resetting.
@@ -191,10 +162,9 @@ def start_display(size="1024x768x24", log=None, detach=False):
     os.close(write_end)
     number = b""
     deadline = time.monotonic() + 30
-    while not number.endswith(b"\n") and time.monotonic() < deadline:
-        ready, _, _ = select.select([read_end], [], [], deadline - time.monotonic())
-        chunk = os.read(read_end, 16) if ready else b""
-        if not chunk:
+    while not number.endswith(b"\n") and select.select([read_end], [], [],
+                                                       max(0, deadline - time.monotonic()))[0]:
+        if not (chunk := os.read(read_end, 16)):
             break
         number += chunk
     os.close(read_end)
@@ -206,10 +176,10 @@ def start_display(size="1024x768x24", log=None, detach=False):
 
 @contextlib.contextmanager
 def display(size="1024x768x24"):
-    """A private virtual display for the block, as DISPLAY; no Wayland."""
     name, xvfb = start_display(size)
     try:
-        with environment(DISPLAY=name, WAYLAND_DISPLAY=None):
+        with environment(DISPLAY=name, WAYLAND_DISPLAY=None, QT_QPA_PLATFORM=None,
+                         QT_SCALE_FACTOR=None):
             yield name
     finally:
         stop(xvfb)
@@ -218,7 +188,6 @@ def display(size="1024x768x24"):
 # ---- Session and accessibility buses ----------------------------------------------------------
 @contextlib.contextmanager
 def session_bus():
-    """A private D-Bus session bus for the block; services it starts end with it."""
     bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nopidfile",
                             "--print-address=1"], stdout=subprocess.PIPE,
                            stdin=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -235,22 +204,18 @@ def session_bus():
         bus.wait()
 
 
-def _bus_has(name):
-    """Whether name is owned on the session bus (asked without starting it)."""
-    out = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
-                          "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
-                          "string:" + name], capture_output=True, text=True).stdout
-    return "boolean true" in out
-
-
 @contextlib.contextmanager
 def accessibility_bus():
     """The AT-SPI bus inside a session_bus(), with programs asked to use it."""
     launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
+    # NameHasOwner asks without starting the bus.
+    owned = ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+             "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"]
     try:
-        if not wait_for(lambda: _bus_has("org.a11y.Bus"), 30, 0.1):
+        if not wait_for(lambda: "boolean true" in subprocess.run(
+                owned, capture_output=True, text=True).stdout, 30, 0.1):
             raise RuntimeError("the accessibility bus did not start")
         with environment(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", NO_AT_BRIDGE="0"):
             yield
@@ -264,39 +229,31 @@ def xdo(*args):
                           text=True).stdout
 
 
-def window_ids(title=TITLE):
-    """The visible windows with exactly that title, as xdotool lists them."""
-    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{re.escape(title)}$"],
-                         capture_output=True, text=True).stdout
-    return out.split()
+def window_ids():
+    """The visible windows titled as the game."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$"],
+                          capture_output=True, text=True).stdout.split()
 
 
-def wait_windows(count, timeout=20.0, title=TITLE):
-    """The window ids once exactly count windows show, else None."""
-    found = wait_for(lambda: len(window_ids(title)) == count and window_ids(title), timeout, 0.1)
-    return found or None
+def wait_windows(count, timeout=20.0):
+    """The window ids once exactly count show, else None."""
+    return wait_for(lambda: (lambda ids: len(ids) == count and ids)(window_ids()), timeout,
+                    0.1) or None
 
 
 def origin(window):
-    """The top-left corner of a window's content on the screen."""
     geometry = dict(line.split("=", 1) for line in
                     xdo("getwindowgeometry", "--shell", window).split())
     return int(geometry["X"]), int(geometry["Y"])
 
 
-def screen_size():
-    width, height = xdo("getdisplaygeometry").split()
-    return int(width), int(height)
+def click(x, y):
+    xdo("mousemove", x, y, "click", 1)
 
 
-def click(x, y, button=1):
-    xdo("mousemove", x, y, "click", button)
-
-
-def copied(keys=("ctrl+a", "ctrl+c"), timeout=3.0):
-    """What the focused control copies to the clipboard on keys. The clipboard is first taken by
-    an xclip of ours; the program's copy takes it away. A control with nothing to copy leaves it
-    with xclip: then it held nothing, which only the time running out can tell."""
+def copied(timeout=3.0):
+    """What the focused control copies on Ctrl+A, Ctrl+C. An xclip of ours holds the clipboard
+    until the copy takes it; nothing to copy shows only as the time running out."""
     holder = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-i"],
                               stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
@@ -304,16 +261,13 @@ def copied(keys=("ctrl+a", "ctrl+c"), timeout=3.0):
     holder.stdin.close()
     try:
         wait_for(lambda: clipboard() == "\x01 nothing copied", 5)
-        xdo("key", *keys)
-        if wait_exit(holder, timeout) is None:
-            return ""
-        return clipboard()
+        xdo("key", "ctrl+a", "ctrl+c")
+        return "" if wait_exit(holder, timeout) is None else clipboard()
     finally:
         stop(holder)
 
 
 def clipboard():
-    """The clipboard's text; "" while its owner does not answer."""
     try:
         return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True,
                               text=True, timeout=5).stdout
@@ -322,64 +276,47 @@ def clipboard():
 
 
 class Shot:
-    """One screenshot of the whole display, pixels read straight from a PPM."""
+    """A screenshot of the whole display, read as a PPM."""
 
     def __init__(self, path):
         subprocess.run(["import", "-window", "root", path], check=True)
         ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
                              capture_output=True).stdout
         m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
-        self.path = path
-        self.width = int(m.group(1))
-        self.data = ppm[m.end():]
+        self.width, self.data = int(m.group(1)), ppm[m.end():]
 
     def pixels(self, at, rect):
-        """The pixels of rect (x, y, w, h), relative to the point at, row by row."""
+        """The pixels of rect (x, y, w, h) relative to at, row by row."""
         x0, y0, w, h = rect[0] + at[0], rect[1] + at[1], rect[2], rect[3]
-        out = []
-        for y in range(y0, y0 + h):
-            row = (y * self.width + x0) * 3
-            line = self.data[row:row + 3 * w]
-            out.extend(tuple(line[i:i + 3]) for i in range(0, len(line), 3))
-        return out
+        return [tuple(self.data[i:i + 3]) for y in range(y0, y0 + h)
+                for i in range((y * self.width + x0) * 3, (y * self.width + x0 + w) * 3, 3)]
 
     def region(self, at, rect):
         return bytes(b for p in self.pixels(at, rect) for b in p)
 
     @classmethod
     def until(cls, path, holds, timeout=20.0):
-        """Screenshots until holds(shot) (what was awaited has come to the screen); the last."""
-        last = [None]
-
-        def taken():
-            last[0] = cls(path)
-            return holds(last[0])
-        wait_for(taken, timeout, 0.1)
-        return last[0]
+        """The first screenshot that holds(shot), else the last one."""
+        deadline = time.monotonic() + timeout
+        while not holds(shot := cls(path)) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        return shot
 
     @classmethod
     def settled(cls, path, at, rect, timeout=10.0):
         """The pixels of rect once two screenshots in a row agree."""
-        last = [None]
-
-        def same():
-            now = cls(path).pixels(at, rect)
-            agree, last[0] = now == last[0], now
-            return agree
-        wait_for(same, timeout, 0)
-        return last[0]
+        last, now, deadline = None, cls(path).pixels(at, rect), time.monotonic() + timeout
+        while now != last and time.monotonic() < deadline:
+            last, now = now, cls(path).pixels(at, rect)
+        return now
 
 
 def differing(a, b):
-    """How many pixels differ between two lists of pixels of the same rectangle."""
     return sum(1 for p, q in zip(a, b) if p != q)
 
 
 def commonest(pixels):
-    counts = {}
-    for p in pixels:
-        counts[p] = counts.get(p, 0) + 1
-    return max(counts, key=counts.get)
+    return collections.Counter(pixels).most_common(1)[0][0]
 
 
 # ---- Controls on the accessibility bus --------------------------------------------------------
@@ -390,7 +327,7 @@ def atspi():
 
 
 def pump(seconds):
-    """Lets the accessibility events arrive while waiting."""
+    """Waits with the accessibility events delivered."""
     from gi.repository import GLib
     end = time.monotonic() + seconds
     context = GLib.MainContext.default()
@@ -403,33 +340,24 @@ def pump(seconds):
 
 
 def wait_event(condition, timeout=10.0):
-    """wait_for, with the accessibility events delivered meanwhile."""
     return wait_for(condition, timeout, 0.05, idle=pump)
 
 
 def nodes(root):
-    """Every object below root, root included; objects that go away meanwhile are skipped."""
+    """root and every object below it; those gone meanwhile are skipped."""
     stack = [root]
     while stack:
-        node = stack.pop()
-        if node is None:
-            continue
-        yield node
-        try:
-            stack.extend(node[i] for i in range(node.childCount))
-        except Exception:
-            pass
+        if (node := stack.pop()) is not None:
+            yield node
+            with contextlib.suppress(Exception):
+                stack.extend(node[i] for i in range(node.childCount))
 
 
 def by_name(root, name, role=None):
-    """The first control below root with that accessible name (and role, if given)."""
     for node in nodes(root):
-        try:
+        with contextlib.suppress(Exception):
             if node.name == name and (role is None or node.getRole() == role):
                 return node
-        except Exception:
-            pass
-    return None
 
 
 def has_state(node, state):
@@ -444,26 +372,22 @@ def showing(node):
 
 
 def find_app(timeout=10.0):
-    """The running game on the accessibility bus."""
-    def app():
-        for candidate in atspi().Registry.getDesktop(0):
-            if candidate is not None and candidate.name in ("vortani", TITLE):
-                return candidate
-        return None
-    return wait_event(app, timeout)
+    return wait_event(lambda: next((a for a in atspi().Registry.getDesktop(0)
+                                    if a is not None and a.name in ("vortani", TITLE)), None),
+                      timeout)
 
 
 def windows_of(app):
     return [w for w in app if w is not None]
 
 
+def exercise_window(app, wait=wait_event):
+    return wait(lambda: next((w for w in windows_of(app) if showing(by_name(w, "Somma ="))), None))
+
+
 def focused(app):
-    """The control that has the keyboard focus, in any of the app's windows."""
-    for window in windows_of(app):
-        for node in nodes(window):
-            if has_state(node, atspi().STATE_FOCUSED):
-                return node
-    return None
+    return next((n for w in windows_of(app) for n in nodes(w)
+                 if has_state(n, atspi().STATE_FOCUSED)), None)
 
 
 def press(node):
@@ -479,8 +403,8 @@ def centre_of(node):
 
 # ---- The tests' sound server ------------------------------------------------------------------
 def start_sound_server(runtime, sink="test"):
-    """A private PulseAudio whose default output is a null sink, reachable only through
-    runtime/pulse/native; sets XDG_RUNTIME_DIR and PULSE_SERVER for this process."""
+    """A private PulseAudio, a null sink its default, on runtime/pulse/native; sets
+    XDG_RUNTIME_DIR and PULSE_SERVER."""
     os.makedirs(runtime, mode=0o700, exist_ok=True)
     os.chmod(runtime, 0o700)
     runtime = os.path.abspath(runtime)
@@ -488,9 +412,8 @@ def start_sound_server(runtime, sink="test"):
     if len(socket) > 100:  # sun_path holds 108 bytes with the terminator
         raise RuntimeError(f"socket path too long for a unix socket: {socket}")
     stop_sound_server(runtime)
-    os.environ.update(XDG_RUNTIME_DIR=runtime, PULSE_SERVER="unix:" + socket)
-    for name in ("PULSE_SINK", "PULSE_SOURCE"):
-        os.environ.pop(name, None)
+    _set(dict(XDG_RUNTIME_DIR=runtime, PULSE_SERVER="unix:" + socket, PULSE_SINK=None,
+              PULSE_SOURCE=None))
     # The daemon keeps its state under HOME; give it one it can write to.
     if not os.access(os.environ.get("HOME", "/nonexistent"), os.W_OK):
         os.environ["HOME"] = os.path.join(runtime, "home")
@@ -503,10 +426,8 @@ def start_sound_server(runtime, sink="test"):
                               f"--log-target=newfile:{log}", f"--load=module-null-sink sink_name={sink}",
                               f"--load=module-native-protocol-unix auth-anonymous=1 socket={socket}"],
                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
-
-    def answers():
-        return subprocess.run(["pactl", "info"], capture_output=True).returncode == 0
-    if started.returncode != 0 or not wait_for(answers, 10, 0.1):
+    if started.returncode != 0 or not wait_for(
+            lambda: subprocess.run(["pactl", "info"], capture_output=True).returncode == 0, 10, 0.1):
         raise RuntimeError(f"the sound server did not start (see {log})")
     subprocess.run(["pactl", "set-default-sink", sink], check=True)
     default = subprocess.run(["pactl", "get-default-sink"], capture_output=True, text=True).stdout
@@ -516,16 +437,19 @@ def start_sound_server(runtime, sink="test"):
         return int(f.read())
 
 
-def stop_sound_server(runtime):
-    try:
-        with open(os.path.join(runtime, "pulse", "pid")) as f:
-            pid = int(f.read())
-    except (OSError, ValueError):
-        return
-    stop_pid(pid, "pulseaudio")
-    for name in ("pid", "native"):
+def stop_recorded(pidfile, name, *leftovers):
+    """Stops the process whose id pidfile holds, if it still is name; removes both files."""
+    with contextlib.suppress(OSError, ValueError):
+        with open(pidfile) as f:
+            stop_pid(int(f.read()), name)
+    for path in (pidfile, *leftovers):
         with contextlib.suppress(FileNotFoundError):
-            os.remove(os.path.join(runtime, "pulse", name))
+            os.remove(path)
+
+
+def stop_sound_server(runtime):
+    stop_recorded(os.path.join(runtime, "pulse", "pid"), "pulseaudio",
+                  os.path.join(runtime, "pulse", "native"))
 
 
 # ---- The tests' print server ------------------------------------------------------------------
@@ -534,9 +458,8 @@ PDF_DRIVER = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
 
 
 def start_print_server(state):
-    """A cupsd of our own: configuration, spool, logs and socket under state, nothing else
-    listening; a PDF queue as its default. Clients reach it with CUPS_SERVER (set here for this
-    process). The PDF files land where the system's cups-pdf configuration says (~/PDF)."""
+    """A cupsd with everything under state, a PDF queue its default; sets CUPS_SERVER. The PDF
+    files land where the system's cups-pdf says (~/PDF)."""
     if os.geteuid() != 0:
         not_ready("the print server needs root: the PDF backend runs as root")
     if not os.path.exists(PDF_DRIVER):
@@ -575,11 +498,8 @@ def start_print_server(state):
     with open(os.path.join(state, "cupsd.pid"), "w") as f:
         f.write(str(cupsd.pid))
     os.environ["CUPS_SERVER"] = socket
-
-    def running():
-        out = subprocess.run(["lpstat", "-r"], capture_output=True, text=True).stdout
-        return "is running" in out and "not running" not in out
-    if not wait_for(running, 20, 0.1):
+    if not wait_for(lambda: "is running" in subprocess.run(
+            ["lpstat", "-r"], capture_output=True, text=True).stdout, 20, 0.1):
         raise RuntimeError(f"cupsd did not start (see {state}/log)")
     for command in (["lpadmin", "-p", PRINT_QUEUE, "-v", "cups-pdf:/", "-E", "-P", PDF_DRIVER],
                     ["lpadmin", "-d", PRINT_QUEUE], ["cupsenable", PRINT_QUEUE],
@@ -589,35 +509,20 @@ def start_print_server(state):
 
 
 def stop_print_server(state):
-    try:
-        with open(os.path.join(state, "cupsd.pid")) as f:
-            pid = int(f.read())
-    except (OSError, ValueError):
-        return
-    stop_pid(pid, "cupsd")
-    os.remove(os.path.join(state, "cupsd.pid"))
+    stop_recorded(os.path.join(state, "cupsd.pid"), "cupsd")
 
 
 def printed_pdf(job_ids, timeout=60.0):
-    """The PDF that the PDF queue wrote for one of these jobs, once it is complete: in the PDF
-    folder of the job owner's home."""
+    """The complete PDF of one of these jobs, in the job owner's ~/PDF."""
     folder = os.path.join(pwd.getpwuid(os.getuid()).pw_dir, "PDF")
     endings = tuple(f"-job_{n}.pdf" for n in job_ids)
-
-    def written():
-        if not os.path.isdir(folder):
-            return None
-        for name in os.listdir(folder):
-            path = os.path.join(folder, name)
-            if name.endswith(endings) and subprocess.run(["pdfinfo", path],
-                                                         capture_output=True).returncode == 0:
-                return path
-        return None
-    return wait_for(written, timeout, 0.25)
+    return wait_for(lambda: next((p for p in glob.glob(os.path.join(folder, "*"))
+                                  if p.endswith(endings) and subprocess.run(
+                                      ["pdfinfo", p], capture_output=True).returncode == 0),
+                                 None), timeout, 0.25)
 
 
 def print_jobs():
-    """The numbers of every job the print server (CUPS_SERVER) has had."""
     out = subprocess.run(["lpstat", "-W", "all", "-o", PRINT_QUEUE], capture_output=True,
                          text=True).stdout
     return {int(m) for m in re.findall(rf"^{PRINT_QUEUE}-(\d+)", out, re.M)}
@@ -625,7 +530,6 @@ def print_jobs():
 
 # ---- Wine -------------------------------------------------------------------------------------
 def wine_environment(state):
-    """What a Windows program needs to run in the prefix and on the display of state."""
     with open(os.path.join(state, "display")) as f:
         display_name = f.read().strip()
     return dict(WINEPREFIX=os.path.join(state, "prefix"), WINEDEBUG="-all", DISPLAY=display_name,
@@ -639,8 +543,8 @@ def _quiet(*command):
 
 
 def start_wine(state):
-    """A Wine prefix with the forms' fonts, on a virtual display of its own, that outlive this
-    process; the display's name is written to state/display for the programs started later."""
+    """A Wine prefix with the forms' fonts on a display of its own (named in state/display),
+    both outliving this process."""
     need("wine", "wineboot", "wineserver", "Xvfb", "fc-match")
     stop_wine(state)
     os.makedirs(state, exist_ok=True)
@@ -676,37 +580,27 @@ def start_wine(state):
         _quiet("wine", "regedit", reg)
         subprocess.run(["wineserver", "-w"])
         open(os.path.join(prefix, ".ready"), "w").close()
-    # One server and Wine's own background programs for the whole run, started here, away from
-    # the tests' output: a test's program would otherwise start them, and ctest would wait for
-    # them, holding that program's output, until the last of them ended. The server outlives
-    # each program by two minutes, and ends on its own if the run is cut short.
+    # The server and Wine's background programs started here, away from the tests' output, which
+    # ctest would otherwise hold until they end; -p120: it ends on its own if the run is cut short.
     _quiet("wineserver", "-p120")
     _quiet("wine", "cmd", "/c", "exit")
     return display_name
 
 
 def stop_wine(state):
-    """Ends what start_wine started for state: Wine's server, then the display. The prefix
-    stays for the next run."""
+    """Ends Wine's server, then the display; the prefix stays for the next run."""
     prefix = os.path.join(state, "prefix")
     if os.path.isdir(prefix) and shutil.which("wineserver"):
         with environment(WINEPREFIX=prefix):
             _quiet("wineserver", "-k")
             _quiet("wineserver", "-w")
-    try:
-        with open(os.path.join(state, "xvfb.pid")) as f:
-            stop_pid(int(f.read()), "Xvfb")
-    except (OSError, ValueError):
-        pass
-    for name in ("xvfb.pid", "display"):
-        with contextlib.suppress(FileNotFoundError):
-            os.remove(os.path.join(state, name))
+    stop_recorded(os.path.join(state, "xvfb.pid"), "Xvfb", os.path.join(state, "display"))
 
 
 @contextlib.contextmanager
 def private_wine(state):
-    """A fresh prefix on a display of its own for the block, both gone after it; nothing reaches
-    the Linux desktop's menus or home, and only a program's own folder gives it DLLs."""
+    """A fresh prefix and display for the block, kept from the desktop's menus and home, and
+    from DLLs other than a program's own."""
     shutil.rmtree(state, ignore_errors=True)
     os.makedirs(os.path.join(state, "home"))
     with environment(HOME=os.path.join(state, "home"), WINEPATH=None, WINEQT_QPA_PLATFORM=None,
@@ -719,65 +613,42 @@ def private_wine(state):
             shutil.rmtree(os.path.join(state, "prefix"), ignore_errors=True)
 
 
-def window_of(process, log, timeout=60.0, title=TITLE):
-    """Waits until a window with title shows: "" then, else why not, with the end of the
-    program's log."""
-    wait_for(lambda: window_ids(title) or process.poll() is not None, timeout, 0.1)
-    if window_ids(title):
-        return ""
+def window_of(command, log, cwd):
+    """Starts command under Wine; (process, "" once its window shows, else why not)."""
+    with open(log, "w") as out:
+        process = subprocess.Popen(["wine", command], cwd=cwd, stdin=subprocess.DEVNULL,
+                                   stdout=out, stderr=out)
+    if wait_for(lambda: window_ids() or process.poll() is not None, 60, 0.1) and window_ids():
+        return process, ""
     with open(log, errors="replace") as f:
         tail = "".join(f.readlines()[-5:])
-    if process.poll() is not None:
-        return f"the program ended without its window: {tail}"
-    return f"no window '{title}' within {timeout:.0f} s: {tail}"
+    return process, (f"the program ended without its window: {tail}" if process.poll() is not None
+                     else f"no window '{TITLE}' within 60 s: {tail}")
 
 
-# ---- Command line, for ctest's fixtures and the shell scripts ----------------------------------
-USAGE = """usage: vortani_e2e.py COMMAND ...
-  sound-start DIR | sound-stop DIR     the tests' sound server, its socket under DIR
-  print-start DIR | print-stop DIR     the tests' print server, its socket DIR/cups.sock
-  wine-start DIR  | wine-stop DIR      a Wine prefix and a display for the Windows tests
-  wine-run DIR PROGRAM [ARG...]        PROGRAM under Wine in DIR's prefix, on DIR's display
-  display [--size WxHxD] -- COMMAND    COMMAND on a private virtual display and session bus"""
-
-
-def main(argv):
-    if len(argv) < 2:
-        sys.exit(USAGE)
-    command, args = argv[1], argv[2:]
+# ---- Command line, for ctest's fixtures and the benchmark ------------------------------------
+def main(command, *args):
+    commands = {
+        "sound-start": lambda d: need("pulseaudio", "pactl") or print(
+            f"sound server {start_sound_server(d)} on {os.environ['PULSE_SERVER']}"),
+        "sound-stop": stop_sound_server,
+        "print-start": lambda d: need("cupsd", "lpadmin", "lpstat") or print(
+            f"print server on {start_print_server(d)}, default queue {PRINT_QUEUE}"),
+        "print-stop": stop_print_server,
+        "wine-start": lambda d: print(f"wine: display {start_wine(d)}"),
+        "wine-stop": stop_wine,
+        # wine-run DIR PROGRAM ARG...: under Wine in DIR's prefix, on DIR's display.
+        "wine-run": lambda d, *cmd: os.execvpe("wine", ["wine", *cmd],
+                                               dict(os.environ, **wine_environment(d))),
+    }
+    if command == "display":  # display COMMAND...: on a private display and session bus
+        with display(), session_bus():
+            sys.exit(subprocess.run(args).returncode)
     try:
-        if command == "sound-start":
-            need("pulseaudio", "pactl")
-            pid = start_sound_server(args[0])
-            print(f"sound server {pid} on {os.environ['PULSE_SERVER']}, default sink 'test'")
-        elif command == "sound-stop":
-            stop_sound_server(args[0])
-        elif command == "print-start":
-            need("cupsd", "lpadmin", "lpstat")
-            print(f"print server on {start_print_server(args[0])}, default queue {PRINT_QUEUE}")
-        elif command == "print-stop":
-            stop_print_server(args[0])
-        elif command == "wine-start":
-            display_name = start_wine(args[0])
-            print(f"wine: prefix {os.environ['WINEPREFIX']} on display {display_name}")
-        elif command == "wine-stop":
-            stop_wine(args[0])
-        elif command == "wine-run":
-            env = dict(os.environ, **wine_environment(args[0]))
-            os.execvpe("wine", ["wine", *args[1:]], env)
-        elif command == "display":
-            size = "1024x768x24"
-            if args[:1] == ["--size"]:
-                size, args = args[1], args[2:]
-            if args[:1] == ["--"]:
-                args = args[1:]
-            with display(size), session_bus():
-                sys.exit(subprocess.run(args).returncode)
-        else:
-            sys.exit(USAGE)
+        commands[command](*args)
     except RuntimeError as error:
         sys.exit(f"{command}: {error}")
 
 
 if __name__ == "__main__":
-    main(sys.argv)
+    main(*sys.argv[1:])

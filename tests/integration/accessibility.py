@@ -1,20 +1,16 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Reads the running program through the desktop accessibility bus, as a screen reader does, on
-a private display and session bus, with clicks of the real pointer; checks what a screen reader
-would say.
-    accessibility.py <program>"""
+"""accessibility.py PROGRAM: what a screen reader reads of the program, clicked for real."""
 import os
 import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from vortani_e2e import (accessibility_bus, atspi, by_name, centre_of, check, display, find_app,
-                         finish, has_state, need, nodes, pump, session_bus, showing, stop,
+from vortani_e2e import (accessibility_bus, atspi, by_name, centre_of, check, display, exercise_window,
+                         find_app, finish, has_state, need, nodes, pump, session_bus, showing, stop,
                          wait_event, windows_of, xdo)
 
 program = sys.argv[1]
 need("dbus-daemon", "Xvfb", "xdotool", "/usr/libexec/at-spi-bus-launcher", modules=("gi",))
-os.environ.pop("QT_QPA_PLATFORM", None)
 PRAISE = {"Bravissimo.", "Molto bravo.", "Dai che vai forte.", "Molto bene.", "Continua così.",
           "Sei proprio bravo.", "Uaoo!"}
 TYPE_HINT = "Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo il tasto OK."
@@ -42,9 +38,7 @@ with display("800x600x24"), session_bus(), accessibility_bus():
         check(app is not None, "the program shows up on the accessibility bus", fatal=True)
 
         def click(node):
-            """Clicks the middle of a control with the real pointer."""
-            x, y = centre_of(node)
-            xdo("mousemove", x, y, "click", 1)
+            xdo("mousemove", *centre_of(node), "click", 1)
 
         def checked(node):
             return has_state(node, pyatspi.STATE_CHECKED)
@@ -71,8 +65,7 @@ with display("800x600x24"), session_bus(), accessibility_bus():
               "start: after a click the switch reads as checked: the sound is off")
 
         click(by_name(start, "Addizione", pyatspi.ROLE_PUSH_BUTTON))
-        exercise = wait_event(lambda: next((w for w in windows_of(app)
-                                            if showing(by_name(w, "Somma ="))), None))
+        exercise = exercise_window(app)
         check(exercise is not None, "the exercise window opens", fatal=True)
         check(exercise.getRole() == pyatspi.ROLE_FRAME and exercise.name == "Vortani Puzzle, Addizione",
               "exercise: a frame named by the title and the operation")

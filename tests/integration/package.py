@@ -1,16 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The Debian package as a user gets it.
-    package.py install BUILD_DIR PICTURE_COUNT
-cpack builds it from the build folder and lintian must have nothing to say about it; under
-CI=true (as root) dpkg installs it, otherwise it is unpacked into BUILD_DIR/package-root. The
-installed program is then checked for hardening, started through its games/ link from another
-folder on a virtual display and led to a puzzle: it must find its picture and use only run-time
-plugins and fonts that the package depends on. The package stays installed for the tests that
-need it (BUILD_DIR/package-under-test says where); exits 77 (skipped) when a tool is missing,
-outside CI.
-    package.py remove BUILD_DIR
-takes it away: dpkg removes the package when the tests installed it and no other run uses it,
-and must leave none of its folders behind; an unpacked tree is deleted."""
+"""package.py install BUILD_DIR PICTURES | remove BUILD_DIR: the Debian package, installed with dpkg
+under CI=true (else unpacked) for the tests that need it (BUILD_DIR/package-under-test), removed."""
 import contextlib
 import fcntl
 import glob
@@ -35,12 +25,8 @@ def run(*command, **kwargs):
     return subprocess.run(command, capture_output=True, text=True, **kwargs)
 
 
-def marker_of(build):
-    return os.path.join(build, "package-under-test")
-
-
-# Installed with dpkg, the package is the machine's: the runs using it hold a lease each, and the
-# last to leave removes it, if a run had installed it.
+# Installed with dpkg, the package is the machine's: each run using it holds a lease; the last to
+# leave removes it, if a run installed it.
 LEASES = "/run/lock/vortani-package"
 
 
@@ -57,7 +43,7 @@ def lease_of(build):
 
 
 def remove(build):
-    marker = marker_of(build)
+    marker = os.path.join(build, "package-under-test")
     if not os.path.isfile(marker):
         print(f"nothing to remove: {marker} is missing")
         return
@@ -76,10 +62,10 @@ def remove(build):
             print(f"another run still uses the installed package ({len(held)}): left for it")
             return
         origin_file = os.path.join(LEASES, "origin")
-        with open(origin_file) if os.path.exists(origin_file) else open(os.devnull) as f:
+        with open(origin_file, "a+") as f:
+            f.seek(0)
             installed_by_tests = f.read().strip() == "tests"
-        with contextlib.suppress(FileNotFoundError):
-            os.remove(origin_file)
+        os.remove(origin_file)
         if not installed_by_tests:
             print("the package was installed before the tests: left as it was")
             return
@@ -96,7 +82,6 @@ def install(build, pictures, work):
         check(os.geteuid() == 0, "under CI the package is installed with dpkg, which needs root",
               fatal=True)
 
-    # ---- Build, then install or unpack --------------------------------------------------------
     ran("cpack builds the package", "cpack", "--config", f"{build}/CPackConfig.cmake", "-G", "DEB",
         "-B", f"{work}/out", fatal=True)
     deb = glob.glob(f"{work}/out/vortani_*.deb")[0]
@@ -111,8 +96,7 @@ def install(build, pictures, work):
     check(lintian.returncode == 0 and not lintian.stdout.strip(),
           f"lintian --pedantic -I has nothing to say (status {lintian.returncode})")
 
-    # Where the package is for the tests that need it, and whether remove takes it away.
-    marker = marker_of(build)
+    marker = os.path.join(build, "package-under-test")
     with_root = os.path.join(build, "package-root")
     shutil.rmtree(with_root, ignore_errors=True)
     if os.path.exists(marker):
@@ -126,8 +110,7 @@ def install(build, pictures, work):
             open(os.path.join(LEASES, lease_of(build)), "w").close()
             with open(marker, "w") as f:
                 f.write("root=\n")
-            # No apt-get -f afterwards: every dependency must already be there from
-            # install-deps.sh.
+            # No apt-get -f: every dependency must be there from install-deps.sh.
             ran("dpkg -i installs it with every dependency already present", "dpkg", "-i", deb,
                 fatal=True)
         root = ""
@@ -138,9 +121,7 @@ def install(build, pictures, work):
             f.write(f"root={root}\n")
     usr = root + "/usr"
 
-    # ---- Files beside the program and for the desktop ---------------------------------------------
-    # The pictures are kept with the game data, and reached from the program's folder by relative
-    # links.
+    # The pictures are game data, reached from the program's folder by relative links.
     missing = []
     for n in range(1, pictures + 1):
         link = f"{usr}/lib/vortani/pic{n}.jpg"
@@ -152,9 +133,8 @@ def install(build, pictures, work):
     check(not missing, f"the {pictures} puzzle pictures are beside the program, linked from "
           f"share/games/vortani (missing, not JPEG or not relative links: {missing})")
 
-    # The protections the build asks for, read off the installed program. Control-flow protection
-    # is not required: Debian 12's C start-up files carry no CET marks, and the linker keeps a mark
-    # only when every object has it, so no program linked on Debian 12 can show one.
+    # No control-flow protection: Debian 12's C start-up files carry no CET marks, so no program
+    # linked there can have one.
     ran("hardening-check finds PIE, stack protector, fortified calls, RELRO and BIND_NOW",
         "hardening-check", "--nocfprotection", f"{usr}/lib/vortani/vortani")
 
@@ -210,13 +190,9 @@ def install(build, pictures, work):
           f"metainfo names the desktop entry and release {version} (names "
           f"{launchable and launchable[1]}, {release and release[1]})")
 
-    # ---- The installed program, started as a user would -------------------------------------------
-    os.environ.pop("QT_QPA_PLATFORM", None)
     with display("800x600x24"):
         def play(program, name):
-            """Starts program from an empty folder, clicks Addizione on the start form and then
-            level Basso on the exercise form, which deals a puzzle and loads its picture; returns
-            the running program once the tiles show, its error output in work/name.err."""
+            """(process, whether a puzzle was dealt) from an empty folder; stderr in name.err."""
             folder = os.path.join(work, "cwd-" + name)
             os.makedirs(folder)
             with open(os.path.join(work, name + ".err"), "w") as err:
@@ -258,8 +234,8 @@ def install(build, pictures, work):
             check(played and MISSING_PICTURE not in errors("installed"),
                   "started through games/vortani from another folder, it shows a puzzle with its "
                   "picture")
-            # Plugins and fonts are loaded at run time, out of dpkg-shlibdeps' sight: the package
-            # of every one the running program has mapped must be a direct dependency.
+            # Plugins and fonts are loaded out of dpkg-shlibdeps' sight: their packages must be
+            # direct dependencies.
             check(game.poll() is None, "the installed program runs, to list what it loaded",
                   fatal=True)
             with open(f"/proc/{game.pid}/maps") as f:

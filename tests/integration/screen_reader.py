@@ -1,11 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The real screen reader against the real program, played with the keyboard alone: Orca with
-speech-dispatcher and espeak-ng (speaking into a null sink of a private sound server), a private
-session bus with the accessibility bus, a virtual display with a window manager. A whole puzzle
-is played; then Orca's debug log must show each message of the game spoken, once, and the windows
-and the open tile told. The tiles' problems are read through the accessibility bus to know the
-answers. VORTANI_KEEP=1 keeps the session's folder (Orca's log among it).
-    screen_reader.py <program>"""
+"""screen_reader.py PROGRAM: Orca while the keyboard alone plays a puzzle; VORTANI_KEEP=1 keeps
+Orca's log."""
 import glob
 import json
 import os
@@ -17,8 +12,8 @@ import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from vortani_e2e import (accessibility_bus, atspi, by_name, check, display, environment,
-                         find_app, finish, focused, has_state, line_log, need, session_bus, showing,
-                         start_sound_server, stop, stop_pid, stop_sound_server, wait_event,
+                         exercise_window, find_app, finish, focused, has_state, line_log, need, session_bus, showing,
+                         start_sound_server, stop, stop_recorded, stop_sound_server, wait_event,
                          windows_of, xdo)
 
 program = os.path.realpath(sys.argv[1])
@@ -30,14 +25,12 @@ PRAISE = ["Bravissimo.", "Molto bravo.", "Dai che vai forte.", "Molto bene.", "C
           "Sei proprio bravo.", "Uaoo!"]
 LEVEL_HINT = "Scegli il livello."
 TILE_HINT = "Scegli l'operazione cliccando su una tessera del puzzle."
-TYPE_HINT = ("Scrivi il risultato utilizzando il tastierino numerico. "
-             "Conferma premendo il tasto OK.")
+TYPE_HINT = "Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo il tasto OK."
 WRONG = "Ops! hai sbagliato. Riprova."
 FINISHED = "Hai finito. Guarda che bel disegno"
 NO_PRINTER = "Non c'è nessuna stampante pronta: la pagina non è stata stampata."
 EXERCISE = "Vortani Puzzle, Addizione"
 
-# Everything the session writes stays here: settings, sockets, logs.
 work = tempfile.mkdtemp(prefix="vortani-orca.")
 log = os.path.join(work, "orca.log")
 for folder in ("home", "run", "orca"):
@@ -51,7 +44,6 @@ with open(os.path.join(work, "orca", "user-settings.conf"), "w") as f:
 
 
 def listened_to():
-    """The events that clients of the accessibility bus have asked the registry for."""
     from gi.repository import Gio, GLib
     session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
     address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
@@ -66,11 +58,9 @@ def listened_to():
 
 
 def spoken_lines():
-    try:
-        with open(log, encoding="utf-8", errors="replace") as f:
-            return re.findall(r"SPEECH OUTPUT: '(.*)'(?: voice=\w+)?\{", f.read())
-    except FileNotFoundError:
-        return []
+    with open(log, "a+", encoding="utf-8", errors="replace") as f:
+        f.seek(0)
+        return re.findall(r"SPEECH OUTPUT: '(.*)'(?: voice=\w+)?\{", f.read())
 
 
 def speech_with(text):
@@ -78,26 +68,24 @@ def speech_with(text):
 
 
 def spoken(said, since, seconds=10):
-    """Waits until Orca has said something that said(line) accepts, after the first since lines;
-    Orca would drop what it has not said yet when the next key moves on."""
+    """Waits for Orca to say a line said() accepts after line since: it drops the unsaid on a key."""
     return wait_event(lambda: any(said(line) for line in spoken_lines()[since:]), seconds)
 
 
 def play(pyatspi):
     def key(*keys):
+        """Presses keys; how many lines Orca had said before."""
+        since = len(spoken_lines())
         xdo("key", "--delay", "120", *keys)
-
-    def mark():
-        return len(spoken_lines())
+        return since
 
     def wait_focus(condition, seconds=8):
         return wait_event(lambda: (lambda n: n if n is not None and condition(n) else None)(
             focused(app)), seconds)
 
     def tab_to(condition, backwards=False, limit=40):
-        """Tabs through the focus chain to the first control that satisfies condition, and
-        waits until Orca has said its name."""
-        since = mark()
+        """Tabs to the first control that satisfies condition; waits for Orca to say its name."""
+        since = len(spoken_lines())
         for _ in range(limit):
             node = wait_focus(lambda n: True, 2)
             if node is not None and condition(node):
@@ -108,7 +96,7 @@ def play(pyatspi):
         return None
 
     def is_tile(node):
-        """A tile still in play (a solved one is hidden)."""
+        # a solved one is hidden
         return (node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.description.startswith("Tessera")
                 and showing(node))
 
@@ -118,7 +106,6 @@ def play(pyatspi):
                 ":": int(a) // int(b)}[sign]
 
     def typed(number):
-        """Types number and waits until the answer box holds it."""
         key(*str(number))
         box = by_name(exercise, "Risultato")
         return wait_event(lambda: box.queryText().getText(0, -1) == str(number), 5)
@@ -140,28 +127,22 @@ def play(pyatspi):
 
         # The operation, from the keyboard.
         check(tab_to(lambda n: n.name == "Addizione") is not None, "Tab reaches Addizione")
-        since = mark()
-        key("space")
-        exercise = wait_event(lambda: next((w for w in windows_of(app)
-                                            if showing(by_name(w, "Somma ="))), None))
+        since = key("space")
+        exercise = exercise_window(app)
         check(exercise is not None and showing(exercise),
               "Space on Addizione opens the exercise window", fatal=True)
         spoken(lambda line: line.startswith(EXERCISE), since)
         spoken(lambda line: LEVEL_HINT in line, since)
 
-        # The title of the active window on request (Orca+KP_Enter), asked in the answer box with
-        # the keypad closed: on a busy machine Qt may hand a key to the program before Orca has
-        # claimed it, and Enter there does nothing.
+        # Orca+KP_Enter reads the title; asked in the answer box, where a key Qt gets before Orca
+        # (a busy machine) does nothing.
         check(tab_to(lambda n: n.name == "Risultato") is not None, "Tab reaches the answer box")
-        since = mark()
-        key("Insert+KP_Enter")
-        spoken(lambda line: line.strip(" .") == EXERCISE, since)
+        spoken(lambda line: line.strip(" .") == EXERCISE, key("Insert+KP_Enter"))
 
         # The level: the first option Shift+Tab reaches.
         level = tab_to(lambda n: n.getRole() == pyatspi.ROLE_RADIO_BUTTON, backwards=True)
         check(level is not None, "Shift+Tab reaches a level")
-        since = mark()
-        key("space")
+        since = key("space")
         first = wait_focus(is_tile)
         check(first is not None and first.description == "Tessera 1",
               "the level deals; tile 1 has the focus")
@@ -171,40 +152,32 @@ def play(pyatspi):
         tile = first
         for arrow, place, where in (("Right", 2, "to the right"), ("Down", 6, "below"),
                                     ("Left", 5, "to the left"), ("Up", 1, "above")):
-            since = mark()
-            key(arrow)
+            since = key(arrow)
             tile = wait_focus(lambda n: n.description == f"Tessera {place}")
             check(tile is not None, f"{arrow}: the tile {where}")
             spoken(lambda line: line == f"Tessera {place}.", since)
 
         # The tile opens: the typing hint is spoken. Right and back: the tile is read as open.
-        since = mark()
-        key("space")
+        since = key("space")
         wait_event(lambda: opened(tile), 5)
         check(opened(tile) and tile.description == "Tessera 1, aperta",
               "the open tile is selected, and its description says it is open")
         spoken(lambda line: TYPE_HINT in line, since)
-        since = mark()
-        key("Right")
+        since = key("Right")
         wait_focus(lambda n: n.description == "Tessera 2")
         spoken(lambda line: line == "Tessera 2.", since)
-        since = mark()
-        key("Left")
+        since = key("Left")
         wait_focus(lambda n: n.description == "Tessera 1, aperta")
         spoken(lambda line: line == "Tessera 1, aperta.", since)
 
         # A wrong answer typed and confirmed with Enter.
         typed(answer(tile) + 1)
-        since = mark()
-        key("Return")
-        spoken(lambda line: WRONG in line, since)
+        spoken(lambda line: WRONG in line, key("Return"))
 
-        # The right answer, and OK clicked by Orca (its left click on the focused control,
-        # KP_Divide).
+        # The right answer, OK clicked by Orca (KP_Divide: a left click on the focused control).
         typed(answer(tile))
         check(tab_to(lambda n: n.name == "OK") is not None, "Tab reaches OK")
-        since = mark()
-        key("KP_Divide")
+        since = key("KP_Divide")
         after = wait_focus(lambda n: is_tile(n) and n.description == "Tessera 2", 15)
         check(after is not None,
               "after the right answer on OK the focus is on the next tile, not nowhere")
@@ -219,8 +192,7 @@ def play(pyatspi):
             key("space")
             wait_event(lambda: opened(tile), 5)
             typed(answer(tile))
-            since = mark()
-            key("Return")
+            since = key("Return")
             if not wait_event(lambda: not showing(tile), 5):
                 break
             solved += 1
@@ -231,27 +203,19 @@ def play(pyatspi):
 
         # Printing with no printer: the message says why. Escape closes it.
         check(tab_to(lambda n: n.name == "Stampa") is not None, "Tab reaches Stampa")
-        since = mark()
-        key("space")
-        spoken(lambda line: NO_PRINTER in line, since)
-        since = mark()
-        key("Escape")
-        spoken(lambda line: line == f"{EXERCISE} frame.", since)
+        spoken(lambda line: NO_PRINTER in line, key("space"))
+        spoken(lambda line: line == f"{EXERCISE} frame.", key("Escape"))
 
         # Back to the start screen, which comes forward again.
         check(tab_to(lambda n: n.name == "Esci") is not None, "Tab reaches Esci")
-        since = mark()
-        key("space")
-        spoken(lambda line: line == "Vortani Puzzle frame.", since)
+        spoken(lambda line: line == "Vortani Puzzle frame.", key("space"))
     finally:
         stop(game)
 
 
 def judge():
     lines = spoken_lines()
-    print("What Orca said:")
-    for line in lines:
-        print("     " + line)
+    print("What Orca said:\n     " + "\n     ".join(lines))
     check(bool(lines) and lines[0] == "Screen reader on.", "Orca ran and spoke from the start")
     # Orca names a window that comes forward as a frame, or, when it hears of the window only
     # with its focused control, as that control's ancestor: by its name alone.
@@ -278,8 +242,8 @@ def judge():
     check(len(speech_with(NO_PRINTER)) == 1, "the printer message is spoken once")
 
 
-# Orca refuses to start while any other Orca of the same user runs, another test run's too: as
-# root it runs in a process namespace of its own, which goes with it.
+# Orca refuses to start beside another of the same user (another run's): as root it gets a
+# process namespace of its own.
 alone = []
 if os.geteuid() == 0 and subprocess.run(["unshare", "--pid", "--fork", "--mount-proc", "true"],
                                         capture_output=True).returncode == 0:
@@ -289,7 +253,6 @@ try:
     with environment(HOME=home, XDG_RUNTIME_DIR=os.path.join(work, "run"),
                      XDG_CONFIG_HOME=os.path.join(home, ".config"),
                      XDG_CACHE_HOME=os.path.join(home, ".cache"), LANG="C.UTF-8", LANGUAGE="C",
-                     QT_QPA_PLATFORM=None, QT_SCALE_FACTOR=None,
                      QT_LINUX_ACCESSIBILITY_ALWAYS_ON=None, PULSE_SERVER=None,
                      # Printing goes nowhere, so that the program says why.
                      CUPS_SERVER="/nonexistent/vortani-no-cups.sock"), \
@@ -312,8 +275,7 @@ try:
                                             stdout=open(os.path.join(work, "orca.out"), "w"),
                                             stderr=subprocess.STDOUT)
                     try:
-                        # Orca is ready once it listens for windows coming forward and for
-                        # notifications, and has said so; on a busy machine that takes a while.
+                        # Ready once it listens for windows coming forward and notifications.
                         ready = wait_event(lambda: orca.poll() is not None or {
                             "Window:Activate:", "Object:StateChanged:Showing"} <= listened_to(), 60)
                         if orca.poll() is not None:
@@ -328,8 +290,7 @@ try:
                         orca.wait()
         finally:
             for pidfile in glob.glob(os.path.join(work, "run", "speech-dispatcher", "pid", "*.pid")):
-                with open(pidfile) as f:
-                    stop_pid(int(f.read()))
+                stop_recorded(pidfile, None)
             stop_sound_server(os.path.join(work, "run"))
             stop(openbox)
     judge()

@@ -1,11 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The installed program (left by package.py) as a Wayland client in a headless Weston that can
-take screenshots and report its scene graph, with a private session bus and accessibility bus:
-each form shows at 632 x 453, choosing an operation brings the exercise form up in front of the
-start form, the compositor is told the forms cannot be resized, and nothing is warned in a loop
-about what Wayland does not allow (placing a window, keeping it on top). Screenshots of both steps
-are kept as BUILD_DIR/wayland-start.png and wayland-exercise.png.
-    wayland.py <build dir>        Exits 77 (skipped) when a tool is missing, outside CI."""
+"""wayland.py BUILD_DIR: the installed package's program in a headless Weston; screenshots kept
+as BUILD_DIR/wayland-*.png."""
 import glob
 import os
 import re
@@ -14,9 +9,8 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from vortani_e2e import (accessibility_bus, atspi, by_name, check, environment, find_app, finish,
-                         need, nodes, not_ready, press, session_bus, showing, stop, wait_exit,
-                         wait_for)
+from vortani_e2e import (accessibility_bus, atspi, check, environment, exercise_window, find_app,
+                         finish, need, nodes, not_ready, press, session_bus, stop, wait_for)
 
 build = os.path.abspath(sys.argv[1])
 SIZE = (632, 453)
@@ -34,9 +28,7 @@ check(os.access(program, os.X_OK), f"{program} is there", fatal=True)
 
 
 def toplevels(pid):
-    """The program's top-level views, front first, each with its rectangle on the screen and,
-    when the compositor knows it, the rectangle of its content (the opaque part, inside the
-    decoration)."""
+    """The program's top-level views, front first: rect on screen, content (opaque part) if known."""
     out = subprocess.run(["weston-debug", "scene-graph"], capture_output=True, text=True,
                          timeout=10).stdout
     views, view = [], None
@@ -75,7 +67,7 @@ def differing_pixels(shot_a, rect_a, shot_b, rect_b):
 
 
 def own_output(errors):
-    """The program's own lines; those of WAYLAND_DEBUG start with a time stamp."""
+    # WAYLAND_DEBUG's lines start with a time stamp.
     with open(errors, errors="replace") as f:
         return [line for line in f.read().splitlines() if not line.startswith("[")]
 
@@ -113,9 +105,7 @@ def drive(work, pyatspi):
         check(button is not None, "start: the Addizione button is there")
         if button is not None:
             press(button)
-        check(wait_for(lambda: next((w for w in app if w is not None
-                                     and showing(by_name(w, "Somma ="))), None)) is not None,
-              "choosing Addizione shows the exercise form")
+        check(exercise_window(app, wait_for) is not None, "choosing Addizione shows the exercise form")
         shown = wait_for(lambda: len(toplevels(game.pid)) == 2 and toplevels(game.pid))
         check(shown and len(shown) == 2, f"the compositor shows two windows ({len(shown or [])})")
         front = shown[0] if shown else None
@@ -133,7 +123,6 @@ def drive(work, pyatspi):
         wait_for(lambda: repeated(own_output(errors)), 1.0, 0.1)
     finally:
         stop(game)
-        wait_exit(game, 10)
 
     with open(errors, errors="replace") as f:
         protocol = [line for line in f.read().splitlines() if line.startswith("[")]
@@ -152,8 +141,7 @@ with tempfile.TemporaryDirectory() as runtime:
     socket = "vortani-test"  # inside the private runtime folder
     with environment(XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY=socket, DISPLAY=None), \
             open(os.path.join(runtime, "weston.log"), "w") as weston_log:
-        # The pixman renderer draws into memory, so that screenshots have something to show;
-        # --debug lets any client take them and read the scene graph.
+        # pixman draws into memory, for screenshots; --debug lets clients take them.
         weston = subprocess.Popen(["weston", "--backend=headless-backend.so", "--use-pixman",
                                    "--width=1024", "--height=768", f"--socket={socket}",
                                    "--idle-time=0", "--debug"], stdin=subprocess.DEVNULL,

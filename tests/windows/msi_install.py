@@ -1,9 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The MSI under Wine, silent, as an administrator deploys it: it installs the zip's folder under
-Program Files, a Start-menu shortcut and an entry in installed programs; the program starts;
-removal leaves nothing. Installed twice and then upgraded, it leaves one entry, of the later
-version, which the earlier cannot replace.
-    msi_install.py <msi> <wxs> <staged folder> <publisher> <state dir>"""
+"""msi_install.py MSI WXS STAGED PUBLISHER STATE: silent install, start, upgrade and removal."""
 import glob
 import os
 import re
@@ -97,11 +93,8 @@ def install_start_remove(msi, stage, publisher, state, drive):
     status = msiexec("/i", msi, state)
     check(status == 0, f"msiexec /i exited with {status}", fatal=True)
     installed(drive, product, version, stage, publisher)
-    log = os.path.join(state, "program.log")
-    with open(log, "w") as out:
-        game = subprocess.Popen(["wine", r"C:\Program Files\Vortani Puzzle\Vortani.exe"], cwd="/",
-                                stdin=subprocess.DEVNULL, stdout=out, stderr=out)
-    why = window_of(game, log)
+    game, why = window_of(r"C:\Program Files\Vortani Puzzle\Vortani.exe",
+                          os.path.join(state, "program.log"), "/")
     check(not why, f"the installed program shows its window {why}")
     # The next program must not meet the server ending.
     subprocess.run(["wineserver", "-k"])

@@ -1,7 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Vortani.exe as Windows reads it: clips, icon, version, the calls for sound and staying on top.
-    pe_resources.py <Vortani.exe> <sounds dir> <version x.y.z> <clip id>...
-Exit 77 (skipped) without python3-pefile, except under CI=true, where that fails."""
+"""pe_resources.py EXE SOUNDS VERSION CLIP_ID...: clips, icon, version and imports as Windows reads them."""
 import os
 import struct
 import sys
@@ -18,7 +16,6 @@ pe = pefile.PE(program)
 
 
 def resources(kind):
-    """{id: [(language, data)]} of one type, named ('CUSTOM') or numbered."""
     found = {}
     for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
         if (str(t.name) if t.name else t.id) == kind:

@@ -19,7 +19,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from vortani_e2e import (Shot, check, commonest, copied, differing, finish, print_jobs,
-                         printed_pdf, screen_size, stop, wait_exit, wait_for, wine_environment,
+                         printed_pdf, stop, wait_exit, wait_for, wine_environment,
                          xdo)
 
 program, wininfo, shots, stand_in = sys.argv[1:5]
@@ -45,8 +45,7 @@ FACE = (36, 324, 52, 52)
 MESSAGE = (12, 392, 609, 57)
 
 
-def tile_rect(i):
-    # inside the tile, clear of its edges and of the highlight's dotted mark
+def tile_rect(i):  # clear of the tile's edges and of the highlight's dotted mark
     return (128 + 88 * (i % 4) + 8, 76 + 88 * (i // 4) + 8, 73, 73)
 
 
@@ -54,24 +53,17 @@ ANSWER = (358, 358, 69, 25)  # inside the answer box's frame
 
 
 def windows():
-    """The visible windows titled as the game's, front to back."""
-    # Into a file, not a pipe: a Wine background program started meanwhile would hold a pipe
-    # open long after wininfo has ended.
+    """The game's visible windows, front to back."""
+    # A file, not a pipe, which a Wine background program started meanwhile would hold open.
     listing = os.path.join(shots, 'windows.txt')
     with open(listing, 'w') as f:
         subprocess.run(['wine', wininfo], stdout=f, stderr=subprocess.DEVNULL,
                        stdin=subprocess.DEVNULL, timeout=60)
     with open(listing) as f:
-        out = f.read()
-    found = []
-    for line in out.splitlines():
-        m = re.match(r'(\S+) topmost=(\d) client=(\d+)x(\d+) at=(-?\d+),(-?\d+) title=(.*)$',
-                     line)
-        if m and m.group(7) == 'Vortani Puzzle':
-            found.append({'handle': m.group(1), 'topmost': m.group(2) == '1',
-                          'client': (int(m.group(3)), int(m.group(4))),
-                          'at': (int(m.group(5)), int(m.group(6)))})
-    return found
+        found = re.findall(r'^(\S+) topmost=(\d) client=(\d+)x(\d+) at=(-?\d+),(-?\d+) '
+                           r'title=Vortani Puzzle\r?$', f.read(), re.M)
+    return [{'handle': h, 'topmost': t == '1', 'client': (int(w), int(ht)), 'at': (int(x), int(y))}
+            for h, t, w, ht, x, y in found]
 
 
 def wait_windows(count, seconds=60):
@@ -85,7 +77,7 @@ def click(origin, at):
 
 
 def press_keys(origin, digits):
-    """Quick presses on the keypad, a double-click's pace apart when a digit repeats."""
+    # a double-click's pace apart when a digit repeats
     steps = [['mousemove', origin[0] + KEYS[d][0], origin[1] + KEYS[d][1], 'click', 1]
              for d in digits]
     xdo(*[arg for step in steps for arg in step + ['sleep', '0.16']][:-2])
@@ -96,12 +88,11 @@ def shot_until(name, holds):
 
 
 def ink(pixels, ground):
-    """Pixels clearly apart from the ground colour: the strokes of a caption."""
+    """Pixels clearly apart from the ground: a caption's strokes."""
     return sum(1 for p in pixels if sum(abs(a - b) for a, b in zip(p, ground)) > 120)
 
 
 def typed(shot):
-    """The answer box shows digits: its red text."""
     return sum(1 for r, g, b in shot.pixels(origin, ANSWER) if r > 180 and g < 90 and b < 90) > 10
 
 
@@ -112,7 +103,6 @@ recorder = subprocess.Popen(['parec', '--device=test.monitor', '--format=u8', '-
 
 
 def heard():
-    """Seconds of sound in the recording so far."""
     with open(recording, 'rb') as f:
         return sum(1 for s in f.read() if abs(s - 128) > 8) / 11025
 
@@ -152,7 +142,7 @@ try:
     start = wait_windows(1)[0]
     check(start['client'] == CLIENT, 'the start window has a client area of 632 x 453')
     check(start['topmost'], 'the start window is in the topmost band')
-    screen = screen_size()
+    screen = [int(n) for n in xdo('getdisplaygeometry').split()]
     centre = [start['at'][i] + CLIENT[i] // 2 - screen[i] // 2 for i in (0, 1)]
     check(max(map(abs, centre)) <= 40, f'the start window is centred (off by {centre})')
     origin = start['at']
@@ -173,8 +163,7 @@ try:
 
     def dealt_tiles(shot):
         tiles = [shot.pixels(origin, tile_rect(i)) for i in range(12)]
-        # The desktop's button face, whatever its theme makes it: the tiles' ground before a
-        # choice.
+        # The desktop's button face, whatever the theme: the tiles' ground before a choice.
         face = commonest(tiles[11])
         return tiles, face, (face not in (TEAL, PALE_YELLOW) and
                              all(commonest(t) == face and ink(t, face) > 20 for t in tiles))
@@ -227,13 +216,11 @@ try:
           'a right answer shows another face than the wrong one and the neutral one')
     check(all(commonest(solved.pixels(origin, tile_rect(i))) == face for i in range(1, 12)),
           'the other tiles stay')
-    # The right answer's fanfare is heard out, as a child hears it, before the next click would
-    # cut it off.
+    # The right answer's fanfare heard out before the next click cuts it off.
     wait_for(lambda: heard() > 0.5, 10, 0.2)
 
-    # The printer button prints the screen on Windows' default printer: the tests' PDF queue,
-    # which Wine reaches through its PostScript driver. Printed, the game says nothing. The
-    # job is known by its number: other runs print into the same folder.
+    # Windows' default printer is the tests' PDF queue (through Wine's PostScript driver); the
+    # job is known by its number, as other runs print into the same folder.
     jobs_before = print_jobs()
     click(origin, PRINTER)
     jobs = wait_for(lambda: print_jobs() - jobs_before, 60, 0.25)
@@ -329,8 +316,7 @@ finally:
     recorder.terminate()
     recorder.wait()
 
-# Clicks, blips, the wrong answer's and the right answer's clips: together well over half a second
-# of sound in the recording of the null sink.
+# Clicks, blips and both answers' clips: well over half a second of sound.
 loud = heard()
 check(loud > 0.5, f'the clips reach the sound server through winmm ({loud:.2f} s of sound heard)')
 finish()

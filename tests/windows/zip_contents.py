@@ -1,8 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The portable zip, unpacked as onto a USB stick: one folder with exactly the program, the
-libraries and plugins it loads, the pictures and the licence; the import check passes on it and
-fails with a DLL missing or one too many; the program starts from that folder alone.
-    zip_contents.py <zip> <picture count> <objdump> <check-imports.cmake> <state dir>"""
+"""zip_contents.py ZIP PICTURES OBJDUMP CHECK_IMPORTS STATE: the unpacked zip's files and imports,
+and the program started from that folder alone."""
 import os
 import shutil
 import subprocess
@@ -25,12 +23,9 @@ def unpack(archive, state):
 def starts(folder, state, what="Vortani.exe"):
     """Started from elsewhere than the program's folder: its DLLs must come from that folder
     alone."""
-    log = os.path.join(state, "program.log")
-    with open(log, "w") as out:
-        game = subprocess.Popen(["wine", os.path.join(folder, "Vortani.exe")], cwd=state,
-                                stdin=subprocess.DEVNULL, stdout=out, stderr=out)
+    game, why = window_of(os.path.join(folder, "Vortani.exe"), os.path.join(state, "program.log"),
+                          state)
     try:
-        why = window_of(game, log)
         check(not why, f"{what} starts from the unpacked folder alone and shows its window {why}")
     finally:
         stop(game)
