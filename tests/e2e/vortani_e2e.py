@@ -543,9 +543,9 @@ def _quiet(*command):
 
 
 def start_wine(state):
-    """A Wine prefix with the forms' fonts on a display of its own (named in state/display),
-    both outliving this process."""
-    need("wine", "wineboot", "wineserver", "Xvfb", "fc-match")
+    """A fresh Wine prefix, with none of the forms' fonts (the game brings look-alikes), on a
+    display of its own (named in state/display), both outliving this process."""
+    need("wine", "wineboot", "wineserver", "Xvfb")
     stop_wine(state)
     os.makedirs(state, exist_ok=True)
     state = os.path.abspath(state)
@@ -562,22 +562,6 @@ def start_wine(state):
         shutil.rmtree(prefix, ignore_errors=True)
         with open(os.path.join(state, "wineboot.log"), "w") as log:
             subprocess.run(["wineboot", "-i"], stdin=subprocess.DEVNULL, stdout=log, stderr=log)
-        subprocess.run(["wineserver", "-w"])
-        # Windows has Arial and Comic Sans MS; Wine has neither. The forms ask for them by name,
-        # so give those names the fonts fontconfig picks for them (Liberation Sans, Comic Neue).
-        fonts = os.path.join(prefix, "drive_c", "windows", "Fonts")
-
-        def match(pattern, family):
-            return subprocess.run(["fc-match", "-f", pattern, family], capture_output=True,
-                                  text=True, check=True).stdout
-        for family in ("Arial", "Arial:bold", "Comic Sans MS", "Comic Sans MS:bold"):
-            shutil.copy(match("%{file}", family), fonts)
-        reg = os.path.join(state, "fonts.reg")
-        with open(reg, "w", newline="") as f:
-            f.write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n")
-            for family in ("Arial", "Comic Sans MS"):
-                f.write(f'"{family}"="{match("%{family[0]}", family)}"\r\n')
-        _quiet("wine", "regedit", reg)
         subprocess.run(["wineserver", "-w"])
         open(os.path.join(prefix, ".ready"), "w").close()
     # The server and Wine's background programs started here, away from the tests' output, which
