@@ -175,8 +175,8 @@ mkdir -p "$notices"
 cp "$src/debian/copyright" "$notices/debian-copyright"
 (cd "$src" && find . -maxdepth 1 -name 'LICENSE*' -exec cp -r --parents -t "$notices" {} +)
 (cd "$src" && find src/3rdparty src/gui/painting src/corelib -maxdepth 3 \
-  \( -name 'qt_attribution.json' -o -iname 'LICENSE*' -o -iname 'COPYING*' \
-  -o -iname 'LICENCE*' -o -iname 'README*' -o -iname '*.LICENSE' \) -type f \
+  \( -name 'qt_attribution.json' -o -iname '*LICENSE*' -o -iname 'COPYING*' \
+  -o -iname 'LICENCE*' -o -iname 'README*' \) -type f \
   -exec cp --parents -t "$notices" {} +)
 (cd "$work" && ls ./*.dsc ./*.tar.* | sed 's|^\./||') >"$notices/debian-source-files"
 echo "qt6-base $version" >"$notices/version"
