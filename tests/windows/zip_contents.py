@@ -37,7 +37,7 @@ def contents(unpacked, folder, pictures, objdump, check_imports, state):
     expected = ["Vortani.exe", "Qt6Core.dll", "Qt6Gui.dll", "Qt6Widgets.dll",
                 "Qt6PrintSupport.dll", "libstdc++-6.dll", "libgcc_s_seh-1.dll",
                 "libwinpthread-1.dll", "platforms/qwindows.dll", "imageformats/qjpeg.dll",
-                "LICENSE.txt", "ComicNeue-Regular.otf", "ComicNeue-Bold.otf",
+                "LICENSE.txt", "NOTICES.txt", "ComicNeue-Regular.otf", "ComicNeue-Bold.otf",
                 "LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
                 "LiberationSans-Italic.ttf", "LiberationSans-BoldItalic.ttf",
                 "fonts-comic-neue-LICENSE.txt", "fonts-liberation2-LICENSE.txt"
@@ -50,6 +50,14 @@ def contents(unpacked, folder, pictures, objdump, check_imports, state):
     check(want == have and lgpl, f"exactly {len(expected)} files in one folder 'Vortani Puzzle', "
           f"the LGPL among them (missing {sorted(want - have)}, unexpected {sorted(have - want)}"
           f"{'' if lgpl else ', LICENSE.txt lacks the LGPL'})")
+
+    # The notice has a heading of its own for each DLL, as the folder names it.
+    with open(os.path.join(folder, "NOTICES.txt"), encoding="utf-8", newline="") as f:
+        headings = set(f.read().split("\r\n"))
+    dlls = {os.path.relpath(name, "Vortani Puzzle").replace("/", "\\")
+            for name in have if name.endswith(".dll")}
+    check(dlls and dlls <= headings, f"NOTICES.txt (CRLF) names each of the {len(dlls)} DLLs "
+          f"(unnamed: {sorted(dlls - headings)})")
 
     def imports(where):
         run = subprocess.run(["cmake", f"-DOBJDUMP={objdump}", f"-DFOLDER={where}", "-P",
