@@ -41,7 +41,8 @@ endforeach()
 add_custom_target(windows_runtime ALL ${commands} VERBATIM)
 
 # Free look-alikes of the forms' fonts, beside the program, for a Windows without "Comic Sans MS"
-# or Arial (src/services/StandInFonts.cpp names the files), with their licences (SIL OFL 1.1).
+# or Arial (src/services/StandInFonts.cpp loads ComicNeue-* and LiberationSans-*), with their
+# licences (SIL OFL 1.1).
 set(VORTANI_STAND_IN_FONTS
     /usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf
     /usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf

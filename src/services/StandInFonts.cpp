@@ -5,20 +5,17 @@
 #include <QFont>
 #include <QFontDatabase>
 
-#include <algorithm>
-
 QStringList StandInFonts::install(const QDir &folder, const QList<StandIn> &standIns)
 {
     QStringList stoodIn;
     for (const StandIn &s : standIns) {
         // The files first: listing the system's families reads every font it has, a cost
         // start-up pays for nothing where no look-alike is shipped.
-        const auto present = [&folder](const QString &file) { return folder.exists(file); };
-        if (!std::all_of(s.files.begin(), s.files.end(), present) ||
-            QFontDatabase::families().contains(s.wanted, Qt::CaseInsensitive))
+        const QStringList files = folder.entryList({s.files}, QDir::Files);
+        if (files.isEmpty() || QFontDatabase::families().contains(s.wanted, Qt::CaseInsensitive))
             continue;
         bool loaded = true;
-        for (const QString &file : s.files)
+        for (const QString &file : files)
             loaded = QFontDatabase::addApplicationFont(folder.filePath(file)) >= 0 && loaded;
         if (!loaded)
             continue;
@@ -30,17 +27,13 @@ QStringList StandInFonts::install(const QDir &folder, const QList<StandIn> &stan
 
 QStringList StandInFonts::install()
 {
-    // Shipped only where the system may lack the originals (the Windows edition); Debian's
-    // fontconfig already maps both names to these families.
+    // Shipped only where the system may lack the originals (the Windows edition, whose build
+    // names the files); Debian's fontconfig already maps both names to these families.
     const QList<StandIn> standIns{
-        {QStringLiteral("Comic Sans MS"),
-         QStringLiteral("Comic Neue"),
-         {QStringLiteral("ComicNeue-Regular.otf"), QStringLiteral("ComicNeue-Bold.otf")}},
-        {QStringLiteral("Arial"),
-         QStringLiteral("Liberation Sans"),
-         {QStringLiteral("LiberationSans-Regular.ttf"), QStringLiteral("LiberationSans-Bold.ttf"),
-          QStringLiteral("LiberationSans-Italic.ttf"),
-          QStringLiteral("LiberationSans-BoldItalic.ttf")}},
+        {QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"),
+         QStringLiteral("ComicNeue-*.otf")},
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+         QStringLiteral("LiberationSans-*.ttf")},
     };
     return install(QDir(QCoreApplication::applicationDirPath()), standIns);
 }

@@ -11,13 +11,13 @@
 namespace StandInFonts {
 struct StandIn
 {
-    QString wanted;    // the family the forms ask for
-    QString family;    // the look-alike's family
-    QStringList files; // its files, in the folder given to install()
+    QString wanted; // the family the forms ask for
+    QString family; // the look-alike's family
+    QString files;  // a name pattern of its files, in the folder given to install()
 };
 
-// For each stand-in whose wanted family is missing and whose files are all in folder: loads
-// them and makes the wanted family resolve to the look-alike. Returns the families it stood in
+// For each stand-in whose wanted family is missing and whose files are in folder: loads them
+// and makes the wanted family resolve to the look-alike. Returns the families it stood in
 // for.
 QStringList install(const QDir &folder, const QList<StandIn> &standIns);
 // "Comic Sans MS" and "Arial", from the program's own folder.
