@@ -347,11 +347,24 @@ void Storm::key()
              .arg(mods ? "ctrl+" : "")
              .arg(int(k), 0, 16)
              .arg(w->objectName()));
-    // The press may take its window away (a form unloaded, a message closed): no release then.
+    // Any step may take its window away (a form unloaded, a message closed), the pending deletes
+    // run between steps: each step goes only to a window still there. QTest's own sequence would
+    // release Ctrl on a window the key's release had already deleted.
     const QPointer<QWindow> target = w;
-    QTest::keyPress(w, k, mods);
-    if (target)
-        QTest::keyRelease(w, k, mods);
+    const auto send = [&target](QEvent::Type type, int code, Qt::KeyboardModifiers held,
+                                const QString &text = {}) {
+        if (!target)
+            return;
+        qt_handleKeyEvent(target, type, code, held, text);
+        QCoreApplication::processEvents();
+    };
+    const QString text = QTest::keyToAscii(k) ? QString(QChar(QTest::keyToAscii(k))) : QString();
+    if (mods)
+        send(QEvent::KeyPress, Qt::Key_Control, mods);
+    send(QEvent::KeyPress, k, mods, mods ? QString() : text);
+    send(QEvent::KeyRelease, k, mods, mods ? QString() : text);
+    if (mods)
+        send(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
 }
 
 QString Storm::pasteText()
