@@ -4,6 +4,7 @@
 # root.
 #   install-deps.sh play   building and running the game, and nothing that starts a service
 #   install-deps.sh windows  building the Windows edition (zip and MSI) from Linux
+#   install-deps.sh web    building the web edition
 #   install-deps.sh test   all of these, and what the tests, benchmarks, fuzzing and packaging
 #                          need
 set -euo pipefail
@@ -43,6 +44,16 @@ windows=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
   librsvg2-bin icoutils msitools wixl osslsigncode
 )
+web=(
+  # the web edition: Qt built once with Debian's emscripten, and the zip of the page
+  emscripten zip
+)
+web_test=(
+  # a real browser driven through its DevTools protocol (by puppeteer-core from npm)
+  chromium
+)
+# npm comes with Node.js where that is not Debian's own
+command -v npm >/dev/null || web_test+=(npm)
 windows_test=(
   # running it under Wine, and reading the program file's resources and imports; a throw-away
   # certificate authority for the signatures
@@ -52,9 +63,13 @@ windows_test=(
 case ${1:-} in
   play) packages=("${play[@]}") ;;
   windows) packages=("${play[@]}" "${windows[@]}") ;;
-  test) packages=("${play[@]}" "${test[@]}" "${windows[@]}" "${windows_test[@]}") ;;
+  web) packages=("${play[@]}" "${web[@]}") ;;
+  test)
+    packages=("${play[@]}" "${test[@]}" "${windows[@]}" "${windows_test[@]}" "${web[@]}"
+      "${web_test[@]}")
+    ;;
   *)
-    echo "usage: $0 play|windows|test" >&2
+    echo "usage: $0 play|windows|web|test" >&2
     exit 2
     ;;
 esac

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Prebuilt Qt caches (seeds) as scripts/build-qt-mingw.sh takes them, in a throw-away cache and
+# Prebuilt Qt caches (seeds) as a Qt recipe (scripts/build-qt-*.sh) takes them, in a throw-away cache and
 # seed folder, with --seed-only so that Qt is never built. Each row: the seed's tree, its line in
 # SHA256SUMS, and whether it must be taken. Taking one also sweeps another recipe's finished
-# build, but not one whose lock a run holds.
-#   seeds.sh <build-qt-mingw.sh>
+# build, but not one whose lock a run holds, nor another family's (Qt for another platform).
+#   seeds.sh <recipe script>
 set -euo pipefail
 recipe=$1
 tmp=$(mktemp -d)
@@ -12,8 +12,10 @@ trap 'rm -rf "$tmp"' EXIT
 export VORTANI_CACHE=$tmp/cache VORTANI_CACHE_SEED=$tmp/seed
 prefix=$("$recipe" --prefix)
 name=$(basename "$prefix")
-finished=$VORTANI_CACHE/qt6-mingw-0000000000000001
-building=$VORTANI_CACHE/qt6-mingw-work-0000000000000002
+family=${name%-*}
+finished=$VORTANI_CACHE/$family-0000000000000001
+building=$VORTANI_CACHE/$family-work-0000000000000002
+stranger=$VORTANI_CACHE/qt6-elsewhere-0000000000000003
 failures=0
 check() { # what, then a command that must succeed
   if "${@:2}"; then echo "ok   $1"; else echo "FAIL $1" && failures=$((failures + 1)); fi
@@ -24,8 +26,8 @@ leftovers() { find "$VORTANI_CACHE" -maxdepth 1 -name "$name*" ! -name '*.lock';
 # middle of a large file); sums: right, wrong, none.
 make_seed() {
   rm -rf "$tmp/tree" "$VORTANI_CACHE_SEED" "$VORTANI_CACHE"
-  mkdir -p "$tmp/tree/$name/bin" "$VORTANI_CACHE_SEED" "$finished" "$building"
-  touch "$finished/.complete"
+  mkdir -p "$tmp/tree/$name/bin" "$VORTANI_CACHE_SEED" "$finished" "$building" "$stranger"
+  touch "$finished/.complete" "$stranger/.complete"
   echo fake >"$tmp/tree/$name/bin/Qt6Core.dll"
   local members=("$name/bin") archive=$VORTANI_CACHE_SEED/$name.tar.xz
   if [ "$1" != bare ]; then
@@ -55,6 +57,7 @@ while read -r tree sums outcome; do
     check "$what: complete" [ -f "$prefix/.complete" -a -f "$prefix/bin/Qt6Core.dll" ]
     check "$what: another recipe's finished build swept" [ ! -e "$finished" ]
     check "$what: a locked build left alone" [ -d "$building" ]
+    check "$what: another family's build left alone" [ -f "$stranger/.complete" ]
   else
     check "$what: refused" grep -q Refused "$tmp/err"
     check "$what: a failure with --seed-only" [ $status -ne 0 ]
