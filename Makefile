@@ -6,14 +6,19 @@
 #             lintian, which must report nothing
 # make windows  builds the Windows edition with MinGW-w64 (Qt for it is built once into a cache
 #             outside the clone): build-windows/Vortani-<version>-win64.zip and .msi
+# make web    builds the web edition with Debian's emscripten (Qt for it is built once into a
+#             cache outside the clone): build-web/site, a folder of static files to serve, and
+#             build-web/Vortani-<version>-web.zip
 # make fuzz   builds the fuzz targets with clang in a folder of their own and runs each a while
 BUILD ?= build
 TYPE ?= RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
 WINDOWS_BUILD ?= build-windows
+WEB_BUILD ?= build-web
 FUZZ_SECONDS ?= 60
 
-.PHONY: play test bench fuzz deps test-deps windows-deps build windows screenshots package clean
+.PHONY: play test bench fuzz deps test-deps windows-deps web-deps build windows web screenshots \
+	package clean
 
 deps:
 	@scripts/install-deps.sh play
@@ -23,6 +28,9 @@ test-deps: deps
 
 windows-deps:
 	@scripts/install-deps.sh windows
+
+web-deps:
+	@scripts/install-deps.sh web
 
 # The tests are built unless only the game is wanted: `make play` neither looks for Qt Test nor
 # builds a test.
@@ -38,11 +46,13 @@ play: build
 
 test: test-deps build
 	scripts/build-windows.sh $(WINDOWS_BUILD)
-	scripts/run-tests.sh $(BUILD) $(WINDOWS_BUILD)
+	scripts/build-web.sh $(WEB_BUILD)
+	scripts/run-tests.sh $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
 
 bench: test-deps build
 	scripts/build-windows.sh $(WINDOWS_BUILD)
-	scripts/run-bench.sh $(BUILD) $(WINDOWS_BUILD)
+	scripts/build-web.sh $(WEB_BUILD)
+	scripts/run-bench.sh $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
 
 fuzz: test-deps
 	scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
@@ -59,5 +69,8 @@ package: test-deps build
 windows: windows-deps
 	scripts/build-windows.sh $(WINDOWS_BUILD)
 
+web: web-deps
+	scripts/build-web.sh $(WEB_BUILD) -DBUILD_TESTING=OFF
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)

@@ -40,28 +40,9 @@ foreach(plugin IN LISTS VORTANI_QT_PLUGINS VORTANI_QT_TEST_PLUGINS)
 endforeach()
 add_custom_target(windows_runtime ALL ${commands} VERBATIM)
 
-# Free look-alikes of the forms' fonts, beside the program, for a Windows without "Comic Sans MS"
-# or Arial (src/services/StandInFonts.cpp loads ComicNeue-* and LiberationSans-*), with their
-# licences (SIL OFL 1.1).
-set(VORTANI_STAND_IN_FONTS
-    /usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf
-    /usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf
-    /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf
-    /usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf
-    /usr/share/fonts/truetype/liberation2/LiberationSans-Italic.ttf
-    /usr/share/fonts/truetype/liberation2/LiberationSans-BoldItalic.ttf)
-foreach(package comic-neue liberation2)
-    set(copyright /usr/share/doc/fonts-${package}/copyright)
-    if(NOT EXISTS ${copyright})
-        message(FATAL_ERROR "${copyright} is missing (Debian package fonts-${package})")
-    endif()
-    configure_file(${copyright} ${CMAKE_BINARY_DIR}/fonts/fonts-${package}-LICENSE.txt COPYONLY)
-    list(APPEND VORTANI_STAND_IN_FONTS ${CMAKE_BINARY_DIR}/fonts/fonts-${package}-LICENSE.txt)
-endforeach()
-foreach(file IN LISTS VORTANI_STAND_IN_FONTS)
-    if(NOT EXISTS ${file})
-        message(FATAL_ERROR "${file} is missing (Debian packages fonts-comic-neue, fonts-liberation2)")
-    endif()
+# The look-alikes of the forms' fonts beside the program, with their licences.
+include(${PROJECT_SOURCE_DIR}/cmake/StandInFonts.cmake)
+foreach(file IN LISTS VORTANI_STAND_IN_FONTS VORTANI_STAND_IN_FONT_LICENCES)
     list(APPEND font_commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${file} ${out})
 endforeach()
 add_custom_target(stand_in_fonts ALL ${font_commands} VERBATIM)

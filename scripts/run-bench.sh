@@ -2,11 +2,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the benchmarks: medians over repeated runs, printed per case, then the start-up of the real
 # program against a bare Qt window on a virtual display (bench/startup.sh), and the same for the
-# Windows edition under Wine.
-#   run-bench.sh <build> <windows build>
+# Windows edition under Wine, and the web edition's load in Chromium.
+#   run-bench.sh <build> <windows build> <web build>
 set -euo pipefail
 build=${1:-build}
 windows_build=${2:-build-windows}
+web_build=${3:-build-web}
 here=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
 # Other work on the machine shows in every figure: say how busy it was.
@@ -23,4 +24,6 @@ echo "== start-up"
 "$here/bench/startup.sh" "$build"
 echo "== start-up of the Windows edition, under Wine"
 "$here/bench/startup.sh" "$windows_build" wine
+echo "== the web edition: load to the first drawn form in headless Chromium, and its download"
+python3 "$here/bench/web_load.py" "$web_build/site"
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

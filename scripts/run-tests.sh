@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs every test headless: in the normal build, then the Windows edition's under Wine, then in
-# a third build folder under the address and undefined-behaviour sanitizers, where any report
-# fails the test. The services some tests need (sound server, printer, Wine) are started and
+# Runs every test headless: in the normal build, then the Windows edition's under Wine, then the
+# web edition's in Chromium, then in a fourth build folder under the address and
+# undefined-behaviour sanitizers, where any report fails the test. The services some tests need (sound server, printer, Wine) are started and
 # stopped by ctest fixtures.
-#   run-tests.sh <build> <windows-build>
+#   run-tests.sh <build> <windows-build> <web-build>
 set -euo pipefail
 build=${1:-build}
 windows_build=${2:-build-windows}
+web_build=${3:-build-web}
 here=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
 
@@ -16,6 +17,9 @@ ctest --test-dir "$build" --output-on-failure --timeout 600 -j2
 
 echo "== the Windows edition, under Wine"
 ctest --test-dir "$windows_build" --output-on-failure --timeout 600 -j2
+
+echo "== the web edition, in Chromium"
+ctest --test-dir "$web_build" --output-on-failure --timeout 600
 
 echo "== tests under the sanitizers"
 cmake -S "$here" -B "$build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORTANI_SANITIZE=ON

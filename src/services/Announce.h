@@ -9,3 +9,8 @@ class QWidget;
 // (AT-SPI), they speak the widget's accessible name: the message line's is its text, and a
 // message box is read out by them when it opens.
 void Announce(QWidget *widget, const QString &text);
+
+// Where screen readers cannot see the program's controls themselves (a page in a browser), has
+// the name of each control of the form read out as it takes the focus; elsewhere they follow the
+// focus on their own and this does nothing.
+void FollowFocus(QWidget *form);

@@ -3,6 +3,7 @@
 // leaving.
 #include "ExerciseForm.h"
 
+#include "Announce.h"
 #include "AnswerParser.h"
 #include "Clips.h"
 #include "FormPrinter.h"
@@ -86,6 +87,7 @@ void ExerciseForm::prepare()
     ExerciseSettings &s = context.settings;
     loadedOperation = s.operation;
     SetTopmost(this);
+    FollowFocus(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     s.solvedCount = 0;
     setVerdictSize(18);

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StartForm.h"
 
+#include "Announce.h"
 #include "AppVersion.h"
 #include "Clips.h"
 #include "EnterKey.h"
 #include "ExerciseForm.h"
 #include "GameContext.h"
+#include "GameExit.h"
 #include "SetTopmost.h"
 
 #include <QCloseEvent>
@@ -57,6 +59,7 @@ bool StartForm::eventFilter(QObject *watched, QEvent *event)
 void StartForm::prepare()
 {
     SetTopmost(this);
+    FollowFocus(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     versionLabel->setText(
         QStringLiteral("Versione %1.%2").arg(AppVersion::Major).arg(AppVersion::Minor));
@@ -116,7 +119,7 @@ void StartForm::quit()
     if (exercise)
         exercise->unload();
     hide();
-    QCoreApplication::exit(0);
+    EndGame();
 }
 
 void StartForm::closeEvent(QCloseEvent *event)

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// What the web edition asks of the page it runs in (packaging/web/page.js): the page owns the
+// browser's audio, its live region, its print dialog and what shows around the game.
+namespace WebPage {
+// Starts a WAV image through Web Audio, cutting off the clip still playing.
+void playClip(const QByteArray &wavImage);
+// Appends a message to the page's live region, where screen readers read it out.
+void announce(const QString &text);
+// Opens the browser's print dialog with a PNG picture filling a landscape page.
+void print(const QByteArray &png, const QString &title);
+// Tells the page a form has been drawn: it stops showing that the game is loading.
+void formShown();
+// Replaces the game by the page's goodbye, with a way to play again.
+void sayGoodbye();
+} // namespace WebPage
