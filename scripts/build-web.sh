@@ -10,9 +10,10 @@ build=${1:-build-web}
 shift || true
 here=$(cd "$(dirname "$0")/.." && pwd)
 qt=$("$here/scripts/build-qt-wasm.sh" | tail -n1)
-# Debian's emcc finds its node modules here; Qt's toolchain file looks for an emsdk.
+# Debian's emcc finds its node modules here; Qt's CMake files look for an emsdk.
 export NODE_PATH=/usr/share/nodejs EMSDK=$qt/emsdk
 "$qt/bin/qt-cmake" -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DVORTANI_EMSDK="$EMSDK" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake "$@"
 cmake --build "$build"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AnswerParser.h"
 
-#include <charconv>
+#include <QByteArray>
+
 #include <limits>
-#include <string>
 
 namespace {
 bool skipped(QChar c)
@@ -19,7 +19,7 @@ bool asciiDigit(QChar c)
 
 double AnswerParser::leadingNumber(QStringView text)
 {
-    std::string number;
+    QByteArray number;
     bool negative = false;
     bool signSeen = false;
     bool pointSeen = false;
@@ -44,14 +44,18 @@ double AnswerParser::leadingNumber(QStringView text)
     if (!digitSeen)
         return 0.0;
 
-    double value = 0.0;
-    const char *first = number.data();
-    const char *last = first + number.size();
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
-    if (error == std::errc::result_out_of_range) {
-        // Hundreds of digits before the point overflow; a long run of zeros after it underflows.
-        const std::string whole = number.substr(0, number.find('.'));
-        const bool huge = whole.find_first_not_of('0') != std::string::npos;
+    // Qt's reading ignores the C locale, which an Italian desktop sets to a decimal comma, and
+    // is the same in every build (the web's C++ library reads no floating point).
+    if (number.endsWith('.'))
+        number.chop(1);
+    bool read = false;
+    double value = number.toDouble(&read);
+    if (!read) {
+        // Only digits and a point are here: hundreds of digits before the point overflow; a long
+        // run of zeros after it underflows.
+        const qsizetype point = number.indexOf('.');
+        const QByteArray whole = point < 0 ? number : number.left(point);
+        const bool huge = whole.count('0') != whole.size();
         value = huge ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
