@@ -17,14 +17,70 @@
     document.getElementById(id).hidden = !shown;
   }
 
-  // The largest scale up to 1 at which the whole form fits, whole pixels wide. The program draws
-  // at that scale from its start, so the page keeps it: a later, smaller window scrolls.
-  function fittingScale() {
+  // ---- The form's size: its own, or scaled down whole to fit a small window --------------------
+  let formScale = 1;
+
+  function fitForm() {
     const margin = 16;
     const fit = Math.min(1, (window.innerWidth - margin) / FormWidth,
                          (window.innerHeight - margin) / FormHeight);
-    return Math.max(0.25, Math.floor(fit * FormWidth) / FormWidth);
+    formScale = Math.max(0.25, fit);
+    document.documentElement.style.setProperty("--scale", String(formScale));
   }
+
+  // The program measures its screen by the canvas's box, and reads touches and the wheel from
+  // that box too: it is told the box of the unscaled form, and a touch or a turn of the wheel
+  // on the scaled-down form reaches it again at the point it means on the full-size one. The
+  // mouse needs nothing: the program reads it in the canvas's own, unscaled pixels.
+  const scaledBox = canvas.getBoundingClientRect.bind(canvas);
+  canvas.getBoundingClientRect = () => {
+    const box = scaledBox();
+    return new DOMRect(box.left, box.top, box.width / formScale, box.height / formScale);
+  };
+
+  function unscaledPoint(x, y) {
+    const box = scaledBox();
+    return [box.left + (x - box.left) / formScale, box.top + (y - box.top) / formScale];
+  }
+
+  function unscaledWheel(event) {
+    const [clientX, clientY] = unscaledPoint(event.clientX, event.clientY);
+    return new WheelEvent(event.type, {
+      bubbles: event.bubbles, cancelable: event.cancelable, view: event.view,
+      screenX: event.screenX, screenY: event.screenY, clientX, clientY,
+      ctrlKey: event.ctrlKey, shiftKey: event.shiftKey, altKey: event.altKey,
+      metaKey: event.metaKey, button: event.button, buttons: event.buttons,
+      deltaX: event.deltaX, deltaY: event.deltaY, deltaZ: event.deltaZ,
+      deltaMode: event.deltaMode });
+  }
+
+  function unscaledTouch(event) {
+    const moved = (list) => Array.from(list, (touch) => {
+      const [clientX, clientY] = unscaledPoint(touch.clientX, touch.clientY);
+      return new Touch({
+        identifier: touch.identifier, target: touch.target, clientX, clientY,
+        pageX: clientX + window.scrollX, pageY: clientY + window.scrollY,
+        screenX: touch.screenX, screenY: touch.screenY, radiusX: touch.radiusX,
+        radiusY: touch.radiusY, rotationAngle: touch.rotationAngle, force: touch.force });
+    });
+    return new TouchEvent(event.type, {
+      bubbles: event.bubbles, cancelable: event.cancelable, view: event.view,
+      touches: moved(event.touches), targetTouches: moved(event.targetTouches),
+      changedTouches: moved(event.changedTouches), ctrlKey: event.ctrlKey,
+      shiftKey: event.shiftKey, altKey: event.altKey, metaKey: event.metaKey });
+  }
+
+  // Registered before the program's own handlers, which then see only the corrected copies.
+  function correctPoint(event) {
+    if (formScale === 1 || !event.isTrusted)
+      return;
+    event.stopImmediatePropagation();
+    if (event.cancelable)
+      event.preventDefault();
+    canvas.dispatchEvent(event.type === "wheel" ? unscaledWheel(event) : unscaledTouch(event));
+  }
+  for (const type of ["wheel", "touchstart", "touchmove", "touchend", "touchcancel"])
+    canvas.addEventListener(type, correctPoint, { capture: true, passive: false });
 
   // ---- Sound: Web Audio, started by the child's first press as browsers ask ----------------
   let audio = null;
@@ -108,6 +164,9 @@
 
   globalThis.vortaniPage = { playClip, announce, print, formShown, sayGoodbye };
 
+  fitForm();
+  window.addEventListener("resize", fitForm);
+
   document.getElementById("playAgain").addEventListener("click", () => location.reload());
 
   // Offline after the first visit, and installable.
@@ -118,12 +177,8 @@
     cannotStart();
     return;
   }
-  const scale = fittingScale();
-  document.documentElement.style.setProperty("--scale", String(scale));
-  const environment = scale < 1 ? { QT_SCALE_FACTOR: String(scale) } : {};
   const loader = QtLoader({
     canvasElements: [canvas],
-    environment,
     showLoader: () => show("loading", true),
     showCanvas: () => canvas,
     showError: cannotStart,

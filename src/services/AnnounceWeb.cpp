@@ -16,7 +16,7 @@ QString spokenName(const QWidget *control)
     QString name = control->accessibleName();
     if (name.isEmpty())
         if (const auto *button = qobject_cast<const QAbstractButton *>(control))
-            name = button->text();
+            name = button->text().trimmed();
     if (const auto *box = qobject_cast<const QLineEdit *>(control); box && !box->text().isEmpty())
         name += QStringLiteral(": ") + box->text();
     const QString description = control->accessibleDescription();
