@@ -257,6 +257,10 @@ try:
         check(False, "the page's server stopped")
     except OSError:
         pass
+    # A window narrower than the form: the form comes scaled down, and the pointer still lands
+    # where the scaled form shows its buttons (Esci, below).
+    page.send("Emulation.setDeviceMetricsOverride", width=480, height=400, deviceScaleFactor=1,
+              mobile=False)
     events = len(page.events)
     page.send("Page.reload", ignoreCache=False)
     check(wait_for(lambda: state() == "playing", 120, 0.1),
@@ -264,6 +268,11 @@ try:
     shown = form.pixels()[1]
     check(distinct_share(shown) > 0.05, f"and draws the start form "
           f"({distinct_share(shown):.0%} of it off its commonest colour)")
+    rect = form.rect()
+    check(rect["x"] >= 0 and rect["x"] + rect["width"] <= 480.5 and rect["y"] >= 0 and
+          rect["y"] + rect["height"] <= 400.5 and rect["width"] < 632 and
+          abs(rect["width"] / rect["height"] - 632 / 453) < 0.01,
+          f"in a 480x400 window the form is scaled down whole ({rect})")
     problems = errors(page.events[events:])
     check(not problems, f"no errors in the console offline ({len(problems)})")
     for problem in problems[:10]:
@@ -278,9 +287,10 @@ try:
     check(gone, f"Esci on the start form shows the goodbye with its button (data-state "
           f"'{state()}')")
     if gone:
-        box = page.evaluate("(() => { const r = document.getElementById('playAgain')"
-                            ".getBoundingClientRect(); return [r.left + r.width / 2,"
-                            " r.top + r.height / 2]; })()")
+        box = page.evaluate("(() => { const b = document.getElementById('playAgain');"
+                            " b.scrollIntoView({block: 'center'});"
+                            " const r = b.getBoundingClientRect();"
+                            " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
         for kind, buttons in (("mousePressed", 1), ("mouseReleased", 0)):
             page.send("Input.dispatchMouseEvent", type=kind, x=box[0], y=box[1], button="left",
                       buttons=buttons, clickCount=1)
