@@ -198,14 +198,14 @@ class Form:
 KEYS = {"Tab": ("Tab", 9, ""), "Enter": ("Enter", 13, "\r"), "Backspace": ("Backspace", 8, "")}
 
 
-def key(session, name):
+def key(session, name, shift=False):
     """One key typed: a digit, or a name in KEYS."""
     if name.isdigit():
         code, virtual, text = f"Digit{name}", ord(name), name
     else:
         code, virtual, text = KEYS[name]
     common = dict(key=name, code=code, windowsVirtualKeyCode=virtual,
-                  nativeVirtualKeyCode=virtual)
+                  nativeVirtualKeyCode=virtual, modifiers=8 if shift else 0)
     session.send("Input.dispatchKeyEvent", type="keyDown", text=text, unmodifiedText=text,
                  **common)
     session.send("Input.dispatchKeyEvent", type="keyUp", **common)

@@ -223,8 +223,9 @@ try:
           f"the printout is a PNG of the whole form with its picture ({picture})")
 
     # ---- Keyboard alone -------------------------------------------------------------------------
-    # A new deal puts the focus on tile 1, which the page names; Enter opens it, the digits go
-    # to the answer box and Enter confirms.
+    # A new deal puts the focus on tile 1, which the page names. Tab goes on to the first level,
+    # Shift+Tab comes back; Enter opens the tile, the digits go to the answer box and Enter
+    # confirms.
     mark = len(said())
     form.click(BASSO)
     caption = hear(lambda t: re.search(r",\s*Tessera 1\b", t), mark)
@@ -232,14 +233,19 @@ try:
     if check(answer is not None, f"a new deal gives tile 1 the focus, and the page names it "
              f"({caption!r})"):
         mark = len(said())
+        key(page, "Tab")
+        named = hear(lambda t: True, mark, 10)
+        check(named and named.split(",")[0].strip() == "Basso",
+              f"Tab takes the focus from tile 1 to level Basso, and the page names it ({named!r})")
+        mark = len(said())
+        key(page, "Tab", shift=True)
+        named = hear(lambda t: True, mark, 10)
+        check(named == caption, f"Shift+Tab brings it back to tile 1 ({named!r})")
+        mark = len(said())
         for k in ("Enter", *str(answer), "Enter"):
             key(page, k)
         verdict = hear(lambda t: t in PRAISES or t == WRONG, mark)
         check(verdict in PRAISES, f"by keyboard: Enter, {answer}, Enter solves tile 1 ({verdict})")
-        mark = len(said())
-        key(page, "Tab")
-        named = hear(lambda t: True, mark, 10)
-        check(named, f"Tab moves the focus and the page names where it went ({named!r})")
 
     problems = errors(page.events)
     check(not problems, f"no errors in the console while playing ({len(problems)})")
