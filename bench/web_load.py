@@ -14,7 +14,7 @@ from vortani_e2e import need, not_ready, wait_for  # noqa: E402
 
 LOADS = 5
 site = os.path.abspath(sys.argv[1])
-need(CHROMIUM, modules=("websocket",))
+need(CHROMIUM)
 if not os.path.exists(os.path.join(site, "index.html")):
     not_ready(f"no page in {site}: build the web edition first (make web)")
 

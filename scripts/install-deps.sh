@@ -51,8 +51,6 @@ web=(
 web_test=(
   # a real browser driven through its DevTools protocol (by puppeteer-core from npm)
   chromium
-  # the browser test's own DevTools client
-  python3-websocket
 )
 # npm comes with Node.js where that is not Debian's own
 command -v npm >/dev/null || web_test+=(npm)

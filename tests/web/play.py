@@ -11,7 +11,7 @@ from browser import CHROMIUM, Chromium, Form, Server, errors, key  # noqa: E402
 from vortani_e2e import check, finish, need, not_ready, wait_for  # noqa: E402
 
 site = os.path.abspath(sys.argv[1])
-need(CHROMIUM, modules=("websocket",))
+need(CHROMIUM)
 if not os.path.exists(os.path.join(site, "index.html")):
     not_ready(f"no page in {site}: build the web edition first (make web)")
 
@@ -206,18 +206,19 @@ try:
     check(printed and all(printed), f"Stampa asks the browser to print, the picture in place "
           f"(calls: {printed})")
     # Drawn again in the page: a printout of a cleared WebGL canvas is one flat colour.
-    picture = page.evaluate("""(() => {
+    picture = page.evaluate("""(async () => {
       const img = document.querySelector('#printout img');
       if (!img || !img.complete || !img.naturalWidth) return null;
+      const bytes = new Uint8Array(await (await fetch(img.src)).arrayBuffer()).slice(0, 8);
       const c = document.createElement('canvas');
       c.width = img.naturalWidth; c.height = img.naturalHeight;
       const g = c.getContext('2d');
       g.drawImage(img, 0, 0);
       const data = g.getImageData(0, 0, c.width, c.height).data, colours = new Set();
       for (let i = 0; i < data.length; i += 4 * 7) colours.add(data[i] << 16 | data[i+1] << 8 | data[i+2]);
-      return {png: img.src.startsWith('data:image/png'), width: img.naturalWidth,
-              height: img.naturalHeight, colours: colours.size};
-    })()""")
+      return {png: bytes.join() === '137,80,78,71,13,10,26,10', url: img.src.slice(0, 5),
+              width: img.naturalWidth, height: img.naturalHeight, colours: colours.size};
+    })()""", wait=True)
     check(picture and picture["png"] and picture["width"] >= 632 and
           abs(picture["width"] / picture["height"] - 632 / 453) < 0.02 and picture["colours"] > 50,
           f"the printout is a PNG of the whole form with its picture ({picture})")
