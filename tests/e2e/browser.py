@@ -31,6 +31,11 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
                           **{".wasm": "application/wasm", ".js": "text/javascript",
                              ".webmanifest": "application/manifest+json"})
 
+    def end_headers(self):
+        # Nothing kept in the browser's HTTP cache: what works offline is the service worker's.
+        self.send_header("Cache-Control", "no-store")
+        super().end_headers()
+
     def log_message(self, *args):
         pass
 

@@ -264,26 +264,37 @@ try:
         check(False, "the page's server stopped")
     except OSError:
         pass
+    def reload(what):
+        """Reloads; true once the form is drawn. An uncaught exception ends the wait: the
+        program does not start after one."""
+        events = len(page.events)
+        page.send("Page.reload", ignoreCache=False)
+        wait_for(lambda: state() == "playing" or any(
+            e["method"] == "Runtime.exceptionThrown" for e in page.events[events:]), 120, 0.1)
+        shown = form.pixels()[1]
+        drawn = check(state() == "playing" and distinct_share(shown) > 0.05,
+                      f"{what} starts the game and draws the start form (data-state "
+                      f"'{state()}', {distinct_share(shown):.0%} of it off its commonest colour)")
+        problems = errors(page.events[events:])
+        check(not problems, f"no errors in the console then ({len(problems)})")
+        for problem in problems[:10]:
+            print("   ", problem[:300])
+        return drawn
+
+    reload("with the server gone a reload")
     # A window narrower than the form: the form comes scaled down, and the pointer still lands
     # where the scaled form shows its buttons (Esci, below).
     page.send("Emulation.setDeviceMetricsOverride", width=480, height=400, deviceScaleFactor=1,
               mobile=False)
-    events = len(page.events)
-    page.send("Page.reload", ignoreCache=False)
-    check(wait_for(lambda: state() == "playing", 120, 0.1),
-          f"with the server gone a reload still starts the game (data-state '{state()}')")
-    shown = form.pixels()[1]
-    check(distinct_share(shown) > 0.05, f"and draws the start form "
-          f"({distinct_share(shown):.0%} of it off its commonest colour)")
-    rect = form.rect()
-    check(rect["x"] >= 0 and rect["x"] + rect["width"] <= 480.5 and rect["y"] >= 0 and
-          rect["y"] + rect["height"] <= 400.5 and rect["width"] < 632 and
-          abs(rect["width"] / rect["height"] - 632 / 453) < 0.01,
-          f"in a 480x400 window the form is scaled down whole ({rect})")
-    problems = errors(page.events[events:])
-    check(not problems, f"no errors in the console offline ({len(problems)})")
-    for problem in problems[:10]:
-        print("   ", problem[:300])
+    rect = reload("in a 480x400 window, a reload") and form.rect()
+    if not (rect and check(
+            rect["x"] >= 0 and rect["x"] + rect["width"] <= 480.5 and rect["y"] >= 0 and
+            rect["y"] + rect["height"] <= 400.5 and rect["width"] < 632 and
+            abs(rect["width"] / rect["height"] - 632 / 453) < 0.01,
+            f"the canvas, the form's box, is scaled down whole ({rect})")):
+        # Esci is tried at the form's own size, where the canvas is known to be the form.
+        page.send("Emulation.clearDeviceMetricsOverride")
+        reload("back at 1000x700, a reload")
 
     # ---- Esci -----------------------------------------------------------------------------------
     form.click(START_ESCI)
