@@ -239,14 +239,16 @@ def errors(events):
 
 # ---- The game's canvas ------------------------------------------------------------------------
 class Form:
-    """Points of the form drawn in the page's canvas, in the form's own pixels."""
+    """Points of the form drawn in the page's canvas, in the form's own pixels. The form's box on
+    the page is its frame's: the canvas keeps the form's own size inside it, scaled down whole
+    where the window is smaller, and tells the program its unscaled box."""
 
     def __init__(self, session):
         self.session = session
 
     def rect(self):
         return self.session.evaluate(
-            "(() => { const r = document.getElementById('screen').getBoundingClientRect();"
+            "(() => { const r = document.getElementById('frame').getBoundingClientRect();"
             " return {x: r.left, y: r.top, width: r.width, height: r.height}; })()")
 
     def point(self, at):

@@ -291,8 +291,8 @@ try:
             rect["x"] >= 0 and rect["x"] + rect["width"] <= 480.5 and rect["y"] >= 0 and
             rect["y"] + rect["height"] <= 400.5 and rect["width"] < 632 and
             abs(rect["width"] / rect["height"] - 632 / 453) < 0.01,
-            f"the canvas, the form's box, is scaled down whole ({rect})")):
-        # Esci is tried at the form's own size, where the canvas is known to be the form.
+            f"the form is scaled down whole ({rect})")):
+        # Esci is tried at the form's own size, where the form is known to fill its box.
         page.send("Emulation.clearDeviceMetricsOverride")
         reload("back at 1000x700, a reload")
 
