@@ -45,11 +45,13 @@ play: build
 	$(BUILD)/bin/vortani
 
 test: test-deps build
+	scripts/build-qt-all.sh
 	scripts/build-windows.sh $(WINDOWS_BUILD)
 	scripts/build-web.sh $(WEB_BUILD)
 	scripts/run-tests.sh $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
 
 bench: test-deps build
+	scripts/build-qt-all.sh
 	scripts/build-windows.sh $(WINDOWS_BUILD)
 	scripts/build-web.sh $(WEB_BUILD)
 	scripts/run-bench.sh $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
