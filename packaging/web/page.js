@@ -156,6 +156,15 @@
     document.getElementById("playAgain").focus();
   }
 
+  // The program stopped unexpectedly: never a frozen canvas, a way to start afresh.
+  function stopped() {
+    body.dataset.state = "crashed";
+    canvas.hidden = true;
+    show("loading", false);
+    show("crashed", true);
+    document.querySelector("#crashed .again").focus();
+  }
+
   function cannotStart() {
     body.dataset.state = "nowasm";
     show("loading", false);
@@ -167,7 +176,8 @@
   fitForm();
   window.addEventListener("resize", fitForm);
 
-  document.getElementById("playAgain").addEventListener("click", () => location.reload());
+  for (const again of document.querySelectorAll(".again"))
+    again.addEventListener("click", () => location.reload());
 
   // Offline after the first visit, and installable.
   if ("serviceWorker" in navigator && window.isSecureContext)
@@ -184,7 +194,7 @@
     showError: cannotStart,
     showExit: (crashed) => {
       if (crashed)
-        cannotStart();
+        stopped();
     },
   });
   if (!loader.canLoadQt) {
