@@ -45,15 +45,14 @@ windows=(
   librsvg2-bin icoutils msitools wixl osslsigncode
 )
 web=(
-  # the web edition: Qt built once with Debian's emscripten, and the zip of the page
-  emscripten zip
+  # the web edition: Qt built once with Debian's emscripten from Debian's source package, the
+  # page's icons drawn from SVG
+  emscripten dpkg-dev librsvg2-bin
 )
 web_test=(
-  # a real browser driven through its DevTools protocol (by puppeteer-core from npm)
+  # a real browser, driven through its DevTools protocol by the tests' own client
   chromium
 )
-# npm comes with Node.js where that is not Debian's own
-command -v npm >/dev/null || web_test+=(npm)
 windows_test=(
   # running it under Wine, and reading the program file's resources and imports; a throw-away
   # certificate authority for the signatures

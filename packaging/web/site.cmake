@@ -22,8 +22,12 @@ string(JOIN "," VORTANI_SITE_FILES ${names})
 string(APPEND VORTANI_SITE_FILES "\n")
 configure_file(${WORKER} ${SITE}/sw.js @ONLY)
 
-get_filename_component(site_parent ${SITE} DIRECTORY)
-get_filename_component(site_name ${SITE} NAME)
+# In the zip the folder is named for the address it will most likely be served at.
+get_filename_component(zip_dir ${ZIP} DIRECTORY)
+set(stage ${zip_dir}/zip-stage)
+file(REMOVE_RECURSE ${stage})
+file(COPY ${SITE}/ DESTINATION ${stage}/vortani)
 file(REMOVE ${ZIP})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip ${site_name}
-                WORKING_DIRECTORY ${site_parent} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip vortani
+                WORKING_DIRECTORY ${stage} COMMAND_ERROR_IS_FATAL ANY)
+file(REMOVE_RECURSE ${stage})

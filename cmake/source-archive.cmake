@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSOURCE=<tree> -DBINARY=<build> -DOUT=<.tar.gz> -DPREFIX=<folder> -P source-archive.cmake
-# The game's source as published beside the Windows packages: the commit checked out when the
-# tree is a git checkout (what others can fetch too), else the tree without build folders.
+# The game's source as published beside the Windows packages and the web page: the commit
+# checked out when the tree is a git checkout (what others can fetch too), else the tree without
+# build folders.
 find_program(git git)
 set(checkout FALSE)
 if(git AND EXISTS ${SOURCE}/.git)
