@@ -151,10 +151,11 @@ def install(build, pictures, work):
     ran(f"appstreamcli validate --pedantic --no-net {os.path.basename(metainfo) or '(no metainfo)'}",
         "appstreamcli", "validate", "--pedantic", "--no-net", metainfo or "/nonexistent")
     info = open(metainfo).read() if metainfo else ""
-    # Software centres show the same two screenshots as the README, captioned in both languages.
+    # Software centres show the same two screenshots of the desktop game as the README (the
+    # other editions' are in folders of their own), captioned in both languages.
     shots = sorted(re.findall(r"<image[^>]*>.*/([^/<]*)</image>", info))
     with open(os.path.join(source_dir, "README.md")) as f:
-        readme_shots = sorted(os.path.basename(p) for p in re.findall(r"docs/screenshots/[^)]*", f.read()))
+        readme_shots = sorted(re.findall(r"docs/screenshots/([^/)]*)\)", f.read()))
     captions = len(re.findall(r"<caption>", info))
     captions_it = len(re.findall(r'<caption xml:lang="it">', info))
     check(shots and shots == readme_shots and captions == 2 and captions_it == 2,
