@@ -41,7 +41,6 @@ endforeach()
 add_custom_target(windows_runtime ALL ${commands} VERBATIM)
 
 # The look-alikes of the forms' fonts beside the program, with their licences.
-include(${PROJECT_SOURCE_DIR}/cmake/StandInFonts.cmake)
 foreach(file IN LISTS VORTANI_STAND_IN_FONTS VORTANI_STAND_IN_FONT_LICENCES)
     list(APPEND font_commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${file} ${out})
 endforeach()
