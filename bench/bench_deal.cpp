@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How long a deal takes: the engine alone for the tightest and a wide case, and the form's
 // dealPuzzle with its picture load.
+#include "ExerciseChoice.h"
 #include "FormHarness.h"
 #include "LevelTable.h"
 #include "ProblemDealer.h"
@@ -13,7 +14,7 @@ class BenchDeal : public QObject
 private Q_SLOTS:
     void engineDeal_data();
     void engineDeal();
-    void casualeWithPicture();
+    void formDealWithPicture();
 };
 
 void BenchDeal::engineDeal_data()
@@ -29,7 +30,7 @@ void BenchDeal::engineDeal()
     QFETCH(int, operation);
     QFETCH(int, level);
     RandomSource random = RandomSource::fromClock();
-    ExerciseSettings s;
+    ExerciseChoice s;
     s.operation = Operation(operation);
     QBENCHMARK
     {
@@ -38,7 +39,7 @@ void BenchDeal::engineDeal()
     }
 }
 
-void BenchDeal::casualeWithPicture()
+void BenchDeal::formDealWithPicture()
 {
     FormHarness harness(7);
     ExerciseForm *f = harness.openExercise(3);

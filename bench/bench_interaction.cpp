@@ -90,7 +90,7 @@ ExerciseForm *BenchInteraction::formFor(int operation)
 int BenchInteraction::standingTile(ExerciseForm *f)
 {
     if (f->puzzleFrame->isEnabled())
-        for (int i = 0; i < ExerciseSettings::TileCount; ++i)
+        for (int i = 0; i < TileGrid::Count; ++i)
             if (f->tiles[std::size_t(i)]->isVisible())
                 return i;
     FormHarness::click(harness->level(2));

@@ -92,10 +92,9 @@ void TestAccessibility::messagesAreReadOutOnce()
     QFETCH(int, hints);
     QFETCH(bool, muted);
     QFETCH(QStringList, expected);
-    ExerciseSettings &s = h->context.settings;
-    s.soundMuted = muted;
-    s.showHints = 1;
-    s.operation = Operation::Addition;
+    h->context.preferences.soundMuted = muted;
+    h->context.preferences.showHints = true;
+    h->context.choice.operation = Operation::Addition;
     // Not before the window is active: the screen reader names the window first.
     auto *f = new ExerciseForm(h->context);
     h->form = f;
@@ -112,15 +111,15 @@ void TestAccessibility::messagesAreReadOutOnce()
     if (action != u"level")
         FormHarness::click(h->level(1));
     if (action == u"last")
-        for (int t = 1; t < ExerciseSettings::TileCount; ++t)
+        for (int t = 1; t < TileGrid::Count; ++t)
             h->answerRight(t);
     if (action == u"wrong again") {
         FormHarness::click(f->tiles[0]);
-        f->answerBox->setText(QString::number(s.results[0] + 1));
+        f->answerBox->setText(QString::number(f->round().problem(0).result + 1));
         FormHarness::click(f->okKey);
     }
     QCoreApplication::processEvents();
-    s.showHints = qint16(hints);
+    h->context.preferences.showHints = hints != 0;
     readOut.clear();
 
     if (action == u"level") {
@@ -134,7 +133,7 @@ void TestAccessibility::messagesAreReadOutOnce()
         pointAt(f->okKey); // which gives OK the focus
         QTRY_COMPARE(QApplication::focusWidget(), f->okKey);
         const bool right = action == u"right" || action == u"last";
-        f->answerBox->setText(QString::number(s.results[0] + (right ? 0 : 1)));
+        f->answerBox->setText(QString::number(f->round().problem(0).result + (right ? 0 : 1)));
         FormHarness::click(f->okKey);
     }
     QWidget *focus = QApplication::focusWidget();
@@ -171,13 +170,13 @@ void TestAccessibility::openTileIsSelected()
     FormHarness::click(h->level(1));
     FormHarness::click(f->tiles[3]);
     if (then == u"wrong" || then == u"right") {
-        const int result = h->context.settings.results[3];
+        const int result = f->round().problem(3).result;
         f->answerBox->setText(QString::number(then == u"right" ? result : result + 1));
         FormHarness::click(f->okKey);
     } else if (!then.isEmpty()) {
         FormHarness::click(f->findChild<QAbstractButton *>(then));
     }
-    for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
+    for (int i = 0; i < TileGrid::Count; ++i) {
         QAccessibleInterface *tile = QAccessible::queryAccessibleInterface(f->tiles[i]);
         QCOMPARE(tile->role(), QAccessible::Button);
         QCOMPARE(tile->text(QAccessible::Name), f->tiles[i]->text());
@@ -219,7 +218,7 @@ void TestAccessibility::focusAfterARightAnswer()
     for (int t : solvedBefore)
         h->answerRight(t);
     FormHarness::click(f->tiles[tile]);
-    const QString answer = QString::number(h->context.settings.results[tile]);
+    const QString answer = QString::number(f->round().problem(tile).result);
     if (enter) {
         f->answerBox->setFocus();
         QTest::keyClicks(f->answerBox, answer);

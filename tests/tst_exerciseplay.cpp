@@ -12,7 +12,7 @@ class ProbeForm : public GameForm
 public:
     explicit ProbeForm(GameContext &context) : GameForm(context, nullptr) {}
     using GameForm::beginUnloading;
-    using GameForm::playClip;
+    using GameForm::playClipAndRunWaitingInput;
 };
 } // namespace
 
@@ -38,12 +38,12 @@ void TestExercisePlay::clipAnswersWhetherTheFormIsLoaded()
     QFETCH(bool, unloadWaiting);
     QFETCH(bool, loaded);
     QFETCH(int, clips);
-    h->context.settings.soundMuted = muted;
+    h->context.preferences.soundMuted = muted;
     ProbeForm form(h->context);
     if (unloadWaiting)
         QMetaObject::invokeMethod(
             &form, [&form] { form.beginUnloading(); }, Qt::QueuedConnection);
-    QCOMPARE(form.playClip(Clips::Chime), loaded);
+    QCOMPARE(form.playClipAndRunWaitingInput(Clips::Chime), loaded);
     QCOMPARE(h->sink.clips.size(), clips);
     QCoreApplication::processEvents();
     QCOMPARE(form.isUnloading(), unloadWaiting);
@@ -89,10 +89,10 @@ void TestExercisePlay::loadWaitsForALevel()
     QFETCH(int, hints);
     QFETCH(QString, title);
     QFETCH(QString, operationLabel);
-    h->context.settings.solvedCount = 7; // left over from an earlier game
-    h->context.settings.showHints = qint16(hints);
+    h->context.preferences.showHints = hints != 0;
     ExerciseForm *f = h->openExercise(operation);
-    QCOMPARE(h->context.settings.solvedCount, qint16(0));
+    QCOMPARE(f->round().solvedCount(), 0);
+    QVERIFY(!f->round().isDealt());
     QCOMPARE(f->verdictLine->font().pointSizeF(), 18.0);
     QCOMPARE(facesShown(f), QStringLiteral("neutralFace"));
     QVERIFY(!f->keypad->isEnabled());
@@ -144,8 +144,8 @@ void TestExercisePlay::levelChoiceDeals()
     FormHarness::press(f->okKey);
     QCOMPARE(facesShown(f), QStringLiteral("sadFace"));
     keys(QStringLiteral("5"));
-    ExerciseSettings &s = h->context.settings;
-    s.showHints = qint16(hints);
+    h->context.preferences.showHints = hints != 0;
+    const ExerciseChoice &s = h->context.choice;
     QStringList captions;
     for (const QPushButton *tile : f->tiles)
         captions << tile->text();
@@ -156,31 +156,31 @@ void TestExercisePlay::levelChoiceDeals()
     QCOMPARE(h->sink.clips, QList<int>{102});
     QCOMPARE(int(s.level), level);
     QCOMPARE((QList<int>{s.firstMax, s.firstMin, s.secondMax, s.secondMin}), bounds);
-    QCOMPARE(s.solvedCount, qint16(0));
+    QCOMPARE(f->round().solvedCount(), 0);
     QCOMPARE(facesShown(f), QStringLiteral("neutralFace"));
     QVERIFY(f->printButton->isEnabled());
     QVERIFY(f->puzzleFrame->isEnabled());
-    for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
+    for (int i = 0; i < TileGrid::Count; ++i) {
         const QPushButton *tile = f->tiles[std::size_t(i)];
         QVERIFY(tile->isVisible());
         QCOMPARE(colourOf(tile), Appearance::buttonFace());
         QCOMPARE(FormHarness::expectedFromCaption(tile->text()), qint64(resultOf(i)));
         unchanged += int(captions[i] == tile->text());
     }
-    QVERIFY(unchanged < ExerciseSettings::TileCount); // dealt anew
+    QVERIFY(unchanged < TileGrid::Count); // dealt anew
     QCOMPARE(f->verdictLine->text(), hints == 1 ? ChooseTile : QString());
     QCOMPARE(QApplication::focusWidget(), f->tiles[0]);
     // What belongs to the open tile stays as it was.
     QVERIFY(f->keypad->isEnabled());
     QCOMPARE(f->answerBox->text(), QStringLiteral("5"));
-    QCOMPARE(s.currentTile, qint16(2));
+    QCOMPARE(f->round().openTile(), std::optional<int>(2));
 
     // The open tile now carries a new problem, and OK judges against that one.
     keys("<" + QString::number(resultOf(2)));
     h->sink.clips.clear();
     FormHarness::press(f->okKey);
     QCOMPARE(h->sink.clips, QList<int>{104});
-    QCOMPARE(s.solvedCount, qint16(1));
+    QCOMPARE(f->round().solvedCount(), 1);
     QVERIFY(!f->tiles[2]->isVisible());
 }
 
@@ -206,8 +206,8 @@ void TestExercisePlay::tileOpensTheKeypad()
     QFETCH(int, hints);
     QFETCH(bool, muted);
     QFETCH(int, key);
-    h->context.settings.showHints = qint16(hints);
-    h->context.settings.soundMuted = muted;
+    h->context.preferences.showHints = hints != 0;
+    h->context.preferences.soundMuted = muted;
     ExerciseForm *f = openAtLevel(2, 1);
     if (hadTile)
         FormHarness::click(f->tiles[4]);
@@ -220,7 +220,7 @@ void TestExercisePlay::tileOpensTheKeypad()
     QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>{105});
     QVERIFY(f->keypad->isEnabled());
     QVERIFY(f->answerBox->text().isEmpty());
-    QCOMPARE(h->context.settings.currentTile, qint16(9));
+    QCOMPARE(f->round().openTile(), std::optional<int>(9));
     QCOMPARE(highlightedTiles(f), QList<int>{9});
     QCOMPARE(colourOf(f->tiles[4]), Appearance::buttonFace());
     QCOMPARE(f->verdictLine->text(), hints == 1 ? TypeAnswer : QString());
@@ -290,8 +290,7 @@ void TestExercisePlay::answerIsJudged()
     QFETCH(int, entry);
     QFETCH(Qt::MouseButton, button);
     QFETCH(bool, muted);
-    ExerciseSettings &s = h->context.settings;
-    s.soundMuted = muted;
+    h->context.preferences.soundMuted = muted;
     ExerciseForm *f = openAtLevel(1, 3); // results of two digits or more
     QPushButton *tile = f->tiles[6];
     FormHarness::click(tile);
@@ -317,12 +316,13 @@ void TestExercisePlay::answerIsJudged()
     h->sink.clips.clear();
 
     FormHarness::press(f->okKey, button);
-    QCOMPARE(s.showHints, qint16(0));
+    QVERIFY(!h->context.preferences.showHints);
     QCOMPARE(f->verdictLine->font().pointSizeF(), 28.0);
     QVERIFY(f->answerBox->text().isEmpty());
     QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>{right ? 104 : 103});
-    QCOMPARE(s.currentTile, qint16(6));
-    QCOMPARE(s.solvedCount, qint16(right ? 1 : 0));
+    QCOMPARE(f->round().openTile(), right ? std::nullopt : std::optional<int>(6));
+    QCOMPARE(f->round().isSolved(6), right);
+    QCOMPARE(f->round().solvedCount(), right ? 1 : 0);
     QCOMPARE(tile->isVisible(), !right);
     QCOMPARE(f->keypad->isEnabled(), !right);
     if (right) {
@@ -356,8 +356,7 @@ void TestExercisePlay::wholePuzzle()
     QFETCH(int, operation);
     QFETCH(int, level);
     QFETCH(bool, muted);
-    ExerciseSettings &s = h->context.settings;
-    s.soundMuted = muted;
+    h->context.preferences.soundMuted = muted;
     ExerciseForm *f = h->openExercise(operation);
     FormHarness::click(h->level(level));
     QList<int> expected{102};
@@ -370,12 +369,12 @@ void TestExercisePlay::wholePuzzle()
     expected << 105 << clipsForDigits(resultOf(5) + 1) << 103;
     QCOMPARE(f->verdictLine->text(), Wrong);
 
-    for (int k = 0; k < ExerciseSettings::TileCount; ++k) {
+    for (int k = 0; k < TileGrid::Count; ++k) {
         const int t = order[k];
         h->answerRight(t);
         expected << 105 << clipsForDigits(resultOf(t)) << 104;
-        if (k + 1 < ExerciseSettings::TileCount) {
-            QCOMPARE(s.solvedCount, qint16(k + 1));
+        if (k + 1 < TileGrid::Count) {
+            QCOMPARE(f->round().solvedCount(), k + 1);
             QVERIFY2(Praise.contains(f->verdictLine->text()), qPrintable(f->verdictLine->text()));
         }
     }
@@ -384,7 +383,7 @@ void TestExercisePlay::wholePuzzle()
     QCOMPARE(h->sink.clips, muted ? QList<int>{} : expected);
     QCOMPARE(f->verdictLine->text(), Finished);
     QCOMPARE(facesShown(f), QStringLiteral("laughingFace"));
-    QCOMPARE(s.solvedCount, qint16(0));
+    QVERIFY(f->round().isFinished());
     QCOMPARE(visibleTiles(f), 0);
     QVERIFY(!f->keypad->isEnabled());
     QVERIFY(!f->levelButtons[0]->isChecked());
@@ -401,7 +400,7 @@ void TestExercisePlay::praiseReachesEveryText()
     ExerciseForm *f = openAtLevel(1, 1);
     QSet<QString> shown;
     for (int puzzle = 0; puzzle < 10 && shown.size() < Praise.size(); ++puzzle) {
-        for (int t = 0; t + 1 < ExerciseSettings::TileCount; ++t) {
+        for (int t = 0; t + 1 < TileGrid::Count; ++t) {
             h->answerRight(t);
             shown.insert(f->verdictLine->text());
         }
@@ -427,7 +426,7 @@ void TestExercisePlay::answeredDuringItsOwnClickSound()
     QCoreApplication::processEvents();
     QVERIFY(!tile->isVisible());
     QVERIFY(!f->keypad->isEnabled());
-    QCOMPARE(h->context.settings.solvedCount, qint16(1));
+    QCOMPARE(f->round().solvedCount(), 1);
     QCOMPARE(h->sink.clips.mid(h->sink.clips.size() - 2), (QList<int>{105, 104}));
 }
 

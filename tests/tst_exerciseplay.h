@@ -45,7 +45,7 @@ inline QColor colourOf(const QPushButton *tile)
 inline QList<int> highlightedTiles(const ExerciseForm *f)
 {
     QList<int> lit;
-    for (int i = 0; i < ExerciseSettings::TileCount; ++i)
+    for (int i = 0; i < TileGrid::Count; ++i)
         if (const QPushButton *t = f->tiles[std::size_t(i)];
             t->isVisible() && colourOf(t) == PaleYellow)
             lit << i;
@@ -103,7 +103,7 @@ private Q_SLOTS:
 private:
     ExerciseForm *openAtLevel(int operation, int level);
     void keys(const QString &keys, Qt::MouseButton button = Qt::LeftButton);
-    qint32 resultOf(int tile) const { return h->context.settings.results[std::size_t(tile)]; }
+    qint32 resultOf(int tile) const { return h->form->round().problem(tile).result; }
 
     std::unique_ptr<FormHarness> h;
 };

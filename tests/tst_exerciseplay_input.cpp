@@ -43,7 +43,7 @@ void TestExercisePlay::keypadTypesIntoTheBox()
     QFETCH(bool, muted);
     QFETCH(Qt::MouseButton, button);
     QFETCH(QString, expected);
-    h->context.settings.soundMuted = muted;
+    h->context.preferences.soundMuted = muted;
     ExerciseForm *f = openAtLevel(1, 2);
     FormHarness::click(f->tiles[0]);
     f->answerBox->setText(before);
@@ -113,7 +113,7 @@ void TestExercisePlay::everyPressCounts()
     QVERIFY(!target->isDown());
     if (control == u"okKey") {
         QCOMPARE(f->verdictLine->text(), Wrong);
-        QCOMPARE(h->context.settings.solvedCount, qint16(0));
+        QCOMPARE(f->round().solvedCount(), 0);
         return;
     }
     // Held, the key stays down although its press gave the focus to the answer box.
@@ -150,7 +150,7 @@ void TestExercisePlay::enterWorksTheFocusedButton()
         QVERIFY(f->isUnloading());
         QCOMPARE(h->sink.clips, QList<int>{105});
     } else {
-        QCOMPARE(h->context.settings.level, qint16(control.back().digitValue() + 1));
+        QCOMPARE(h->context.choice.level, qint16(control.back().digitValue() + 1));
         QVERIFY(target->isChecked());
         QCOMPARE(h->sink.clips, QList<int>{102});
     }
@@ -183,7 +183,7 @@ void TestExercisePlay::inertInput()
     if (keypadOpen)
         FormHarness::click(f->tiles[3]);
     // The right answer is in the box, so a judgement or a keystroke would show.
-    const QString answer = QString::number(resultOf(h->context.settings.currentTile));
+    const QString answer = QString::number(resultOf(f->round().openTile().value_or(0)));
     f->answerBox->setText(answer);
     h->sink.clips.clear();
     const QString hint = f->verdictLine->text();
@@ -193,11 +193,11 @@ void TestExercisePlay::inertInput()
     QCoreApplication::processEvents();
     QCOMPARE(f->answerBox->text(), answer);
     QVERIFY(h->sink.clips.isEmpty());
-    QCOMPARE(h->context.settings.solvedCount, qint16(0));
-    QCOMPARE(h->context.settings.showHints, qint16(1));
+    QCOMPARE(f->round().solvedCount(), 0);
+    QVERIFY(h->context.preferences.showHints);
     QCOMPARE(f->verdictLine->text(), hint);
     QCOMPARE(f->verdictLine->font().pointSizeF(), 18.0);
-    QCOMPARE(visibleTiles(f), ExerciseSettings::TileCount);
+    QCOMPARE(visibleTiles(f), TileGrid::Count);
 }
 
 void TestExercisePlay::inputQueuedDuringAClip_data()
@@ -242,8 +242,7 @@ void TestExercisePlay::inputQueuedDuringAClip()
     QFETCH(int, solved);
     QFETCH(QString, text);
     QFETCH(QList<int>, clips);
-    ExerciseSettings &s = h->context.settings;
-    s.soundMuted = muted;
+    h->context.preferences.soundMuted = muted;
     ExerciseForm *f = openAtLevel(1, 2);
     if (openTile >= 0) {
         FormHarness::click(f->tiles[std::size_t(openTile)]);
@@ -261,12 +260,11 @@ void TestExercisePlay::inputQueuedDuringAClip()
         QCoreApplication::processEvents();
 
     QCOMPARE(h->sink.clips, clips);
-    QCOMPARE(s.solvedCount, qint16(solved));
+    QCOMPARE(f->round().solvedCount(), solved);
     QCOMPARE(f->answerBox->text(), text);
     QCOMPARE(f->keypad->isEnabled(), tile >= 0);
     QCOMPARE(highlightedTiles(f), tile >= 0 ? QList<int>{tile} : QList<int>{});
-    if (tile >= 0)
-        QCOMPARE(s.currentTile, qint16(tile));
+    QCOMPARE(f->round().openTile(), tile >= 0 ? std::optional<int>(tile) : std::nullopt);
     if (target == f->okKey)
         QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, target->rect().center());
 }
@@ -309,10 +307,10 @@ void TestExercisePlay::physicalKeyboardWorksToo()
     QCOMPARE(QApplication::focusWidget(), f->answerBox);
     QTest::keyClick(f->answerBox, Qt::Key_Return);
     QVERIFY(!tile->isVisible());
-    QCOMPARE(h->context.settings.solvedCount, qint16(1));
+    QCOMPARE(f->round().solvedCount(), 1);
     // With the keypad closed again, Enter in the box judges nothing more.
     QTest::keyClick(f->answerBox, Qt::Key_Return);
-    QCOMPARE(h->context.settings.solvedCount, qint16(1));
+    QCOMPARE(f->round().solvedCount(), 1);
 }
 
 void TestExercisePlay::arrowsMoveAcrossTheGrid_data()

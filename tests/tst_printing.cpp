@@ -93,7 +93,7 @@ void TestPrinting::printsTheScreenAsItIs()
     // The pointer on its way to the print button gives it the focus, and its focus mark.
     QTest::mouseMove(f->printButton);
     QCOMPARE(QApplication::focusWidget(), f->printButton);
-    const ExerciseSettings before = harness.context.settings;
+    const Round before = f->round();
     const QList<int> clipsBefore = harness.sink.clips;
     const QImage screenBefore = f->grab().toImage();
     const QSet<int> jobsBefore = printJobs();
@@ -101,8 +101,8 @@ void TestPrinting::printsTheScreenAsItIs()
     FormHarness::click(f->printButton);
     QVERIFY(!f->findChild<QMessageBox *>(QStringLiteral("printMessage")));
     QCOMPARE(harness.sink.clips, clipsBefore);
-    QCOMPARE(harness.context.settings.solvedCount, before.solvedCount);
-    QCOMPARE(harness.context.settings.currentTile, before.currentTile);
+    QCOMPARE(f->round().solvedCount(), before.solvedCount());
+    QCOMPARE(f->round().openTile(), before.openTile());
     QCOMPARE(f->grab().toImage(), screenBefore);
 
     const QSet<int> jobs = printJobs() - jobsBefore;
@@ -170,7 +170,7 @@ void TestPrinting::noPrinterShowsAMessageAndTheGameGoesOn()
     message->accept();
     QTRY_VERIFY(!f->findChild<QMessageBox *>(QStringLiteral("printMessage")));
     harness.answerRight(3);
-    QCOMPARE(harness.context.settings.solvedCount, qint16(1));
+    QCOMPARE(f->round().solvedCount(), 1);
 }
 
 VORTANI_GUI_TEST_MAIN(TestPrinting)

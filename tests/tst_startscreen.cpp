@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Clips.h"
 #include "FormHarness.h"
 #include "ImageBox.h"
 #include "StartForm.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QImage>
@@ -46,8 +48,8 @@ private Q_SLOTS:
     void exitEndsTheProgramSilently();
     void secondChoiceDuringTheFirstsSound_data();
     void secondChoiceDuringTheFirstsSound();
-    void leavingWhileATileWaitsForItsSound_data();
-    void leavingWhileATileWaitsForItsSound();
+    void leavingWhileAHandlerWaitsForItsSound_data();
+    void leavingWhileAHandlerWaitsForItsSound();
     void focusFollowsThePointerOverButtonsOnly_data();
     void focusFollowsThePointerOverButtonsOnly();
     void handPointerOnClickableControls();
@@ -61,7 +63,7 @@ private:
 void TestStartScreen::init()
 {
     harness = std::make_unique<FormHarness>();
-    harness->context.settings.showHints = 0;
+    harness->context.preferences.showHints = false;
     start = openStart();
 }
 
@@ -86,7 +88,7 @@ StartForm *TestStartScreen::openStart()
 void TestStartScreen::loadsWithVersionAndFocusOnExit()
 {
     QCOMPARE(start->versionLabel->text(), QStringLiteral("Versione 3.5"));
-    QCOMPARE(harness->context.settings.showHints, qint16(1));
+    QVERIFY(harness->context.preferences.showHints);
     QCOMPARE(QApplication::focusWidget(), start->exitButton);
     QCOMPARE(start->size(), QSize(632, 453));
     QCOMPARE(start->windowTitle(), QStringLiteral("Vortani Puzzle"));
@@ -132,11 +134,11 @@ void TestStartScreen::soundSwitch()
     const auto press = [this, key] { FormHarness::activate(start->soundSwitch, key); };
     // First press: silent, and the sound goes off; second: back on, with a click.
     press();
-    QCOMPARE(harness->context.settings.soundMuted, qint16(1));
+    QVERIFY(harness->context.preferences.soundMuted);
     QVERIFY(start->soundSwitch->isChecked());
     QVERIFY(harness->sink.clips.isEmpty());
     press();
-    QCOMPARE(harness->context.settings.soundMuted, qint16(0));
+    QVERIFY(!harness->context.preferences.soundMuted);
     QVERIFY(!start->soundSwitch->isChecked());
     QCOMPARE(harness->sink.clips, QList<int>{105});
 }
@@ -194,7 +196,7 @@ void TestStartScreen::operationsOpenTheExerciseScreen()
     QVERIFY(exercise->isVisible());
     QVERIFY(start->isVisible()); // stays loaded beneath
     QVERIFY(!exercise->parentWidget());
-    QVERIFY(harness->context.settings.operation == Operation(operation));
+    QVERIFY(harness->context.choice.operation == Operation(operation));
     QCOMPARE(exercise->titleLabel->text(), title);
     QCOMPARE(exercise->operationLabel->text(), label);
     QCOMPARE(exercise->verdictLine->text(), QStringLiteral("Scegli il livello."));
@@ -212,12 +214,12 @@ void TestStartScreen::leavingAndComingBackGivesAFreshScreen()
     harness->answerRight(5);
     FormHarness::click(first->tiles[7]);
     FormHarness::press(first->okKey); // a wrong answer: sets the big font, clears the hints
-    QCOMPARE(harness->context.settings.showHints, qint16(0));
+    QVERIFY(!harness->context.preferences.showHints);
 
     FormHarness::click(first->exitButton);
     QTRY_VERIFY(!first);
     QVERIFY(start->isVisible());
-    QCOMPARE(harness->context.settings.showHints, qint16(1));
+    QVERIFY(harness->context.preferences.showHints);
 
     FormHarness::click(start->operationButtons[3]);
     ExerciseForm *second = start->exerciseForm();
@@ -233,9 +235,9 @@ void TestStartScreen::leavingAndComingBackGivesAFreshScreen()
         QVERIFY(!o->isChecked());
     QVERIFY(!second->printButton->isEnabled());
     QVERIFY(!second->puzzleFrame->isEnabled());
-    QCOMPARE(harness->context.settings.solvedCount, qint16(0));
-    QCOMPARE(harness->context.settings.soundMuted, qint16(1));
-    QVERIFY(harness->context.settings.operation == Operation(4));
+    QCOMPARE(second->round().solvedCount(), 0);
+    QVERIFY(harness->context.preferences.soundMuted);
+    QVERIFY(harness->context.choice.operation == Operation(4));
     QVERIFY(harness->sink.clips.isEmpty());
 }
 
@@ -320,7 +322,7 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound()
     FormHarness::queueClick(late);
     FormHarness::click(form->findChild<QAbstractButton *>(first));
     QCoreApplication::processEvents();
-    const ExerciseSettings &s = harness->context.settings;
+    const ExerciseChoice &s = harness->context.choice;
     ExerciseForm *exercise = start->exerciseForm();
     if (!levels) {
         QCOMPARE(exercise->titleLabel->text(), title);
@@ -328,37 +330,51 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound()
         return;
     }
     QVERIFY(exercise->levelButtons[0]->isChecked());
-    QCOMPARE(s.level, qint16(1));
+    QCOMPARE(s.level, 1);
     for (const QPushButton *tile : exercise->tiles)
         QVERIFY(FormHarness::expectedFromCaption(tile->text()) < 10);
 }
 
-void TestStartScreen::leavingWhileATileWaitsForItsSound_data()
+void TestStartScreen::leavingWhileAHandlerWaitsForItsSound_data()
 {
     QTest::addColumn<QString>("handler");
+    QTest::addColumn<bool>("byFrame");     // closed through the window frame, not with Esci
     QTest::addColumn<bool>("thenAnother"); // another operation chosen right after leaving
-    QTest::newRow("tile click") << "tile" << false;
-    QTest::newRow("level choice") << "level" << false;
-    QTest::newRow("wrong answer") << "ok" << false;
-    QTest::newRow("tile click, then another operation") << "tile" << true;
-    QTest::newRow("wrong answer, then another operation") << "ok" << true;
+    QTest::newRow("tile click") << "tile" << false << false;
+    QTest::newRow("level choice") << "level" << false << false;
+    QTest::newRow("wrong answer") << "ok" << false << false;
+    QTest::newRow("tile click, then another operation") << "tile" << false << true;
+    QTest::newRow("wrong answer, then another operation") << "ok" << false << true;
+    QTest::newRow("frame closed during a tile click") << "tile" << true << false;
+    QTest::newRow("frame closed during a level choice") << "level" << true << false;
+    QTest::newRow("frame closed during a wrong answer") << "ok" << true << false;
+    QTest::newRow("frame closed during a right answer") << "right" << true << false;
+    QTest::newRow("frame closed during a keypad key") << "digit" << true << false;
+    QTest::newRow("frame closed, then another operation") << "ok" << true << true;
 }
 
-void TestStartScreen::leavingWhileATileWaitsForItsSound()
+void TestStartScreen::leavingWhileAHandlerWaitsForItsSound()
 {
-    // A click on the exit button that is already queued runs inside the sound of the handler
-    // below; the form is unloaded under a handler that then resumes. Run under the address
-    // sanitizer this catches any touch of freed memory.
+    // A click on the exit button, or a close through the frame, that is already queued runs
+    // inside the sound of the handler below; the form is unloaded under a handler that then
+    // resumes. Run under the address sanitizer this catches any touch of freed memory.
     QFETCH(QString, handler);
+    QFETCH(bool, byFrame);
     QFETCH(bool, thenAnother);
     FormHarness::click(start->operationButtons[2]);
     QPointer<ExerciseForm> exercise = start->exerciseForm();
     harness->form = exercise;
     FormHarness::click(exercise->levelButtons[2]);
     FormHarness::click(exercise->tiles[2]);
+    if (handler == u"right")
+        exercise->answerBox->setText(QString::number(exercise->round().problem(2).result));
     harness->sink.clips.clear();
 
-    FormHarness::queueClick(exercise->exitButton);
+    // As the window system sends it: to the window, which asks the form.
+    if (byFrame)
+        QCoreApplication::postEvent(exercise->windowHandle(), new QCloseEvent);
+    else
+        FormHarness::queueClick(exercise->exitButton);
     // Its sound lets waiting input run again, under the handler that is still waiting.
     if (thenAnother)
         FormHarness::queueClick(start->operationButtons[1]);
@@ -366,19 +382,35 @@ void TestStartScreen::leavingWhileATileWaitsForItsSound()
         exercise->openTile(7);
     else if (handler == u"level")
         exercise->chooseLevel(1);
+    else if (handler == u"digit")
+        exercise->typeDigit(3);
     else
         exercise->judgeAnswer();
-    QVERIFY(exercise); // still there while its handler returns
-    QVERIFY(exercise->isUnloading());
-    QTRY_VERIFY(!exercise); // then gone
-    QCOMPARE(harness->context.settings.showHints, qint16(1));
+    // Unloading, or gone already when a later handler's sound let its deletion run; the handler
+    // resumed without touching it either way.
+    QVERIFY(!exercise || exercise->isUnloading());
+    QTRY_VERIFY(!exercise);
+    // Esci greets the next visit with its hints again; the frame leaves them as they were.
+    const bool judged = handler == u"ok" || handler == u"right";
+    QCOMPARE(harness->context.preferences.showHints, !byFrame || !judged);
     QVERIFY(start->isVisible());
-    // The handler's own sound came first, then the exit's click (and the operation's).
-    QCOMPARE(harness->sink.clips.size(), thenAnother ? 3 : 2);
-    QCOMPARE(harness->sink.clips.last(), 105);
+    QWidget *front = thenAnother ? static_cast<QWidget *>(start->exerciseForm()) : start;
+    QTRY_COMPARE(QApplication::activeWindow(), front);
+    // The handler's own sound came first, then the exit's click (and the operation's); the
+    // frame has none, nor does anything the handler would have done after its sound.
+    QList<int> expected{handler == u"tile"    ? Clips::Click
+                        : handler == u"level" ? Clips::Blip
+                        : handler == u"digit" ? Clips::Blip
+                        : handler == u"right" ? Clips::Chime
+                                              : Clips::Oops};
+    if (!byFrame)
+        expected << Clips::Click;
+    if (thenAnother)
+        expected << Clips::Click;
+    QCOMPARE(harness->sink.clips, expected);
     if (thenAnother) {
         QVERIFY(start->exerciseForm());
-        QVERIFY(harness->context.settings.operation == Operation(2));
+        QVERIFY(harness->context.choice.operation == Operation(2));
         return;
     }
     FormHarness::click(start->operationButtons[0]);

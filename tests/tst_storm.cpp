@@ -27,7 +27,7 @@
 
 namespace {
 const QColor PaleYellow(255, 255, 192);
-constexpr int Tiles = ExerciseSettings::TileCount;
+constexpr int Tiles = TileGrid::Count;
 
 quint64 envNumber(const char *name, quint64 fallback)
 {
@@ -457,11 +457,10 @@ void Storm::trigger()
         w = ops[pick(5)];
     } else {
         const int r = pick(10);
-        const int current = harness.context.settings.currentTile;
+        const std::optional<int> open = f->round().openTile();
         if (r < 4)
             // Half of the time the open tile again.
-            w = f->tiles[std::size_t(chance(50) && current >= 0 && current < Tiles ? current
-                                                                                   : pick(Tiles))];
+            w = f->tiles[std::size_t(chance(50) && open ? *open : pick(Tiles))];
         else if (r < 6)
             w = f->okKey;
         else if (r < 8)
@@ -543,15 +542,13 @@ void Storm::step()
     ExerciseForm *f = exercise();
     if (!f)
         plan.clear();
-    // Told nothing is wrong, the child types the same answer again on the keypad left open.
-    if (f && plan.empty() && f->keypad->isEnabled() && chance(50)) {
-        const int current = harness.context.settings.currentTile;
-        if (current >= 0 && current < Tiles && f->tiles[std::size_t(current)]->isHidden()) {
-            for (const QChar c :
-                 QString::number(harness.context.settings.results[std::size_t(current)]))
+    // Now and then the child types the right answer of the open tile.
+    if (f && plan.empty() && chance(50)) {
+        if (const std::optional<int> open = f->round().openTile()) {
+            for (const QChar c : QString::number(f->round().problem(*open).result))
                 plan.push_back({Step::DigitStep, c.digitValue(), {}});
             plan.push_back({Step::OkStep, 0, {}});
-            note(QStringLiteral("plan the answer for tile %1 again").arg(current));
+            note(QStringLiteral("plan the answer for tile %1").arg(*open));
         }
     }
     if (f && !plan.empty() && chance(calm ? 90 : 70)) {
@@ -641,7 +638,7 @@ void Storm::step()
         break;
     case Enter: {
         // The sound comes back on soon: the clips are where input nests.
-        QPushButton *b = harness.context.settings.soundMuted == 1 && chance(30)
+        QPushButton *b = harness.context.preferences.soundMuted == 1 && chance(30)
                              ? start->soundSwitch
                              : std::array{start->operationButtons[0], start->operationButtons[1],
                                           start->operationButtons[2],
@@ -695,13 +692,14 @@ void Storm::settle()
 // An empty answer when the screens are consistent; otherwise what is wrong.
 QString Storm::check()
 {
-    const ExerciseSettings &s = harness.context.settings;
+    const ExerciseChoice &s = harness.context.choice;
+    const bool muted = harness.context.preferences.soundMuted;
     if (!start->isVisible())
         return QStringLiteral("the start screen went away");
-    if (start->soundSwitch->isChecked() != (s.soundMuted == 1))
-        return QStringLiteral("sound switch down %1 but SoundMuted %2")
+    if (start->soundSwitch->isChecked() != muted)
+        return QStringLiteral("sound switch down %1 but soundMuted %2")
             .arg(start->soundSwitch->isChecked())
-            .arg(s.soundMuted);
+            .arg(muted);
 
     ExerciseForm *f = start->exerciseForm();
     if (!f || f->isUnloading())
@@ -726,10 +724,13 @@ QString Storm::check()
             litTile = i;
         }
     }
+    const Round &round = f->round();
     const bool keypad = f->keypad->isEnabled();
-    const int current = s.currentTile;
+    const int current = round.openTile().value_or(-1);
+    if (keypad != round.openTile().has_value())
+        return QStringLiteral("keypad open %1, open tile %2").arg(keypad).arg(current);
     if (lit > 1 || (lit == 1 && litTile != current))
-        return QStringLiteral("%1 tiles lit, the last %2, CurrentTile %3")
+        return QStringLiteral("%1 tiles lit, the last %2, open tile %3")
             .arg(lit)
             .arg(litTile)
             .arg(current);
@@ -741,22 +742,28 @@ QString Storm::check()
 
     // Until a level is chosen on this form nothing of a game shows.
     if (!f->puzzleFrame->isEnabled()) {
-        if (hidden || lit || keypad || s.solvedCount)
+        if (hidden || lit || keypad || round.solvedCount())
             return QStringLiteral("before a level: %1 hidden, %2 lit, keypad %3, solved %4")
                 .arg(hidden)
                 .arg(lit)
                 .arg(keypad)
-                .arg(s.solvedCount);
+                .arg(round.solvedCount());
         return {};
     }
 
-    // Every hidden tile is one right answer, and the twelfth sets the count back to zero with the
-    // laughing face. The keypad is open only for a tile still in view; a lit tile in view means
-    // the keypad is open for it.
+    // Every hidden tile is a solved one, and the twelfth shows the laughing face. The keypad is
+    // open only for a tile still in view; a lit tile in view means the keypad is open for it.
+    for (int i = 0; i < Tiles; ++i)
+        if (round.isSolved(i) != f->tiles[std::size_t(i)]->isHidden())
+            return QStringLiteral("tile %1 solved %2 but hidden %3")
+                .arg(i)
+                .arg(round.isSolved(i))
+                .arg(f->tiles[std::size_t(i)]->isHidden());
     QString tally;
-    if (s.solvedCount != hidden % Tiles)
-        tally =
-            QStringLiteral("SolvedCount %1 with %2 tiles hidden").arg(s.solvedCount).arg(hidden);
+    if (round.solvedCount() != hidden)
+        tally = QStringLiteral("solvedCount %1 with %2 tiles hidden")
+                    .arg(round.solvedCount())
+                    .arg(hidden);
     else if (hidden == Tiles && (f->laughingFace->isHidden() || keypad))
         tally =
             QStringLiteral("all tiles hidden without the laughing face or with the keypad open");
@@ -767,7 +774,7 @@ QString Storm::check()
         tally = QStringLiteral("tile %1 lit in view with the keypad closed").arg(litTile);
     if (!tally.isEmpty())
         return tally;
-    mostSolved = qMax(mostSolved, int(s.solvedCount));
+    mostSolved = qMax(mostSolved, round.solvedCount());
     if (hidden == Tiles && !wasFinished)
         ++finishes;
     wasFinished = hidden == Tiles;
@@ -783,7 +790,6 @@ QString Storm::check()
 // Twelve different problems of the screen's operation, each with its result in the table.
 QString Storm::checkCaptions(ExerciseForm *f)
 {
-    const ExerciseSettings &s = harness.context.settings;
     bool same = checkedForm == f;
     for (int i = 0; same && i < Tiles; ++i)
         same = checkedCaptions[std::size_t(i)] == f->tiles[std::size_t(i)]->text();
@@ -799,11 +805,11 @@ QString Storm::checkCaptions(ExerciseForm *f)
             return QStringLiteral("tile %1 reads '%2' on the %3 screen")
                 .arg(i)
                 .arg(caption, f->titleLabel->text());
-        if (value != s.results[std::size_t(i)])
-            return QStringLiteral("tile %1 reads '%2' but the table holds %3")
+        if (value != f->round().problem(i).result)
+            return QStringLiteral("tile %1 reads '%2' but the round holds %3")
                 .arg(i)
                 .arg(caption)
-                .arg(s.results[std::size_t(i)]);
+                .arg(f->round().problem(i).result);
         for (int j = 0; j < i; ++j)
             if (checkedCaptions[std::size_t(j)] == caption)
                 return QStringLiteral("tiles %1 and %2 both read '%3'").arg(j).arg(i).arg(caption);
@@ -842,12 +848,13 @@ QString Storm::summary() const
     for (int k = 0; k < KindCount; ++k)
         text +=
             QStringLiteral(" %1 %2,").arg(QLatin1String(KindNames[k])).arg(kinds[std::size_t(k)]);
-    const ExerciseSettings &s = harness.context.settings;
+    const ExerciseChoice &s = harness.context.choice;
+    const ExerciseForm *f = start->exerciseForm();
     text += QStringLiteral(" end: operation %1 level %2 solved %3 muted %4")
                 .arg(codeOf(s.operation))
                 .arg(s.level)
-                .arg(s.solvedCount)
-                .arg(s.soundMuted);
+                .arg(f ? f->round().solvedCount() : 0)
+                .arg(harness.context.preferences.soundMuted);
     return text;
 }
 

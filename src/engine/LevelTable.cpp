@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LevelTable.h"
 
-#include "ExerciseSettings.h"
+#include "ExerciseChoice.h"
 
 #include <array>
 
@@ -58,20 +58,20 @@ std::optional<LevelRule> LevelTable::rule(Operation operation, int level)
     return std::nullopt;
 }
 
-bool LevelTable::apply(ExerciseSettings &settings, int level)
+bool LevelTable::apply(ExerciseChoice &choice, int level)
 {
     const Level *l = levelAt(level);
     if (!l)
         return false;
-    settings.level = qint16(level);
-    setBounds(settings, l->bounds);
+    choice.level = level;
+    setBounds(choice, l->bounds);
     return true;
 }
 
-void LevelTable::setBounds(ExerciseSettings &settings, const LevelBounds &bounds)
+void LevelTable::setBounds(ExerciseChoice &choice, const LevelBounds &bounds)
 {
-    settings.firstMax = bounds.firstMax;
-    settings.firstMin = bounds.firstMin;
-    settings.secondMax = bounds.secondMax;
-    settings.secondMin = bounds.secondMin;
+    choice.firstMax = bounds.firstMax;
+    choice.firstMin = bounds.firstMin;
+    choice.secondMax = bounds.secondMax;
+    choice.secondMin = bounds.secondMin;
 }

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-struct ExerciseSettings;
+struct ExerciseChoice;
 
 // Operand ranges, inclusive: firstMin..firstMax for the first operand, secondMin..secondMax for
 // the second.
@@ -34,7 +34,7 @@ enum class ProblemShape
 struct LevelRule
 {
     ProblemShape shape;
-    // The bounds the dealer draws from and leaves in the settings; nothing: those the level
+    // The bounds the dealer draws from and leaves in the choice; nothing: those the level
     // choice stored.
     std::optional<LevelBounds> dealtBounds;
     // ProductOverSecond: smaller first operands are drawn and refused.
@@ -53,9 +53,9 @@ inline constexpr int LevelCount = 4;
 std::optional<LevelBounds> bounds(int level);
 // What the level means for the operation; nothing for a level not in the table.
 std::optional<LevelRule> rule(Operation operation, int level);
-// Chooses a level: stores it and its bounds in the settings. Returns false, changing nothing,
+// Chooses a level: stores it and its bounds in the choice. Returns false, changing nothing,
 // for a level not in the table.
-bool apply(ExerciseSettings &settings, int level);
-// Writes the four bounds into the settings.
-void setBounds(ExerciseSettings &settings, const LevelBounds &bounds);
+bool apply(ExerciseChoice &choice, int level);
+// Writes the four bounds into the choice.
+void setBounds(ExerciseChoice &choice, const LevelBounds &bounds);
 } // namespace LevelTable

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProblemDealer.h"
 
+#include "ExerciseChoice.h"
 #include "LevelTable.h"
 #include "RandomSource.h"
 
@@ -46,7 +47,7 @@ std::optional<Draft> draft(ProblemShape shape, qint16 leastFirst, int a, int b)
     return std::nullopt;
 }
 
-bool boundsUsable(const ExerciseSettings &s)
+bool boundsUsable(const ExerciseChoice &s)
 {
     return s.firstMin >= 1 && s.secondMin >= 1 && s.firstMin <= s.firstMax &&
            s.secondMin <= s.secondMax;
@@ -105,29 +106,28 @@ QString ProblemDealer::pictureFileName(int n)
     return QStringLiteral("pic%1.jpg").arg(n);
 }
 
-std::optional<Deal> ProblemDealer::deal(ExerciseSettings &settings, RandomSource &random)
+std::optional<Deal> ProblemDealer::deal(ExerciseChoice &choice, RandomSource &random)
 {
-    const std::optional<Operation> operation = settings.operation;
+    const std::optional<Operation> operation = choice.operation;
     const std::optional<LevelRule> rule =
-        operation ? LevelTable::rule(*operation, settings.level) : std::nullopt;
+        operation ? LevelTable::rule(*operation, choice.level) : std::nullopt;
     if (!rule)
         return std::nullopt;
 
-    // Work on a copy so that a refused deal leaves the settings as they were.
-    ExerciseSettings s = settings;
+    // Work on a copy so that a refused deal leaves the choice as it was.
+    ExerciseChoice s = choice;
     Deal result;
     result.wholePartOnly = rule->wholePartOnly;
     if (rule->dealtBounds)
         LevelTable::setBounds(s, *rule->dealtBounds);
     if (!boundsUsable(s))
         return std::nullopt;
-    std::array<Draft, ExerciseSettings::TileCount> drafts{};
+    std::array<Draft, TileGrid::Count> drafts{};
     // One fresh seed per deal is enough for every operand to be equally likely.
     random.reseedFromClock();
     bool allDifferent = false;
     while (!allDifferent && result.rounds < MaxRounds) {
         ++result.rounds;
-        s.solvedCount = 0;
         for (Draft &d : drafts) {
             std::optional<Draft> accepted;
             for (int attempt = 0; !accepted && attempt < MaxAttemptsPerTile; ++attempt) {
@@ -152,10 +152,9 @@ std::optional<Deal> ProblemDealer::deal(ExerciseSettings &settings, RandomSource
 
     for (std::size_t i = 0; i < drafts.size(); ++i) {
         const Draft &d = drafts[i];
-        s.results[i] = d.result;
         result.tiles[i] = Problem{d.left, d.right, d.result, caption(*operation, d.left, d.right)};
     }
     result.pictureNumber = pictureNumber(random.next());
-    settings = s;
+    choice = s;
     return result;
 }

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ExerciseSettings.h"
 #include "Operation.h"
 #include "ProjectFacts.h"
+#include "TileGrid.h"
 
 #include <QString>
 
 #include <array>
 #include <optional>
 
+struct ExerciseChoice;
 class RandomSource;
 
 // One problem on a tile: the two numbers shown, its caption and the whole-number answer.
@@ -24,7 +25,7 @@ struct Problem
 // What one deal puts on the form.
 struct Deal
 {
-    std::array<Problem, ExerciseSettings::TileCount> tiles;
+    std::array<Problem, TileGrid::Count> tiles;
     // The note under the answer box, as the level's rule says (LevelRule::wholePartOnly).
     std::optional<bool> wholePartOnly;
     int pictureNumber = 1; // 1..PictureCount
@@ -51,10 +52,9 @@ int pictureNumber(double r);
 // "pic<n>.jpg", no folder and no leading zeros.
 QString pictureFileName(int n);
 
-// Deals a problem per tile for settings.operation / level and the bounds: writes
-// results[0..TileCount-1], sets solvedCount to 0 and, where the level's rule has bounds of
-// its own, writes those in place of the settings' bounds. Returns nothing (and changes nothing)
-// when the settings cannot give all different problems: an unknown operation or level, or
-// empty or non-positive ranges.
-std::optional<Deal> deal(ExerciseSettings &settings, RandomSource &random);
+// Deals a problem per tile for the choice's operation, level and bounds; where the level's rule
+// has bounds of its own, writes those in place of the choice's. Returns nothing (and changes
+// nothing) when the choice cannot give all different problems: an unknown operation or level,
+// or empty or non-positive ranges.
+std::optional<Deal> deal(ExerciseChoice &choice, RandomSource &random);
 } // namespace ProblemDealer

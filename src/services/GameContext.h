@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ChildPreferences.h"
 #include "ClipPlayer.h"
-#include "ExerciseSettings.h"
+#include "ExerciseChoice.h"
 #include "RandomSource.h"
 
-// What both screens share for the whole run: the exercise settings, the random generator the
-// dealer and the praise draw from, and the clip player.
+// What both screens share for the whole run: the child's preferences, the exercise chosen, the
+// random generator the dealer and the praise draw from, and the clip player.
 struct GameContext
 {
     GameContext(ClipSink &sink, RandomSource random) : random(random), player(sink) {}
 
-    ExerciseSettings settings;
+    ChildPreferences preferences;
+    ExerciseChoice choice;
     RandomSource random;
     ClipPlayer player;
 };

@@ -12,7 +12,7 @@
 
 FormHarness::FormHarness(quint32 seed) : context(sink, RandomSource::fixed(seed))
 {
-    context.settings.showHints = 1;
+    context.preferences.showHints = true;
 }
 
 FormHarness::~FormHarness()
@@ -23,7 +23,7 @@ FormHarness::~FormHarness()
 ExerciseForm *FormHarness::openExercise(int operation)
 {
     delete form.data();
-    context.settings.operation = Operation(operation);
+    context.choice.operation = Operation(operation);
     form = new ExerciseForm(context);
     form->prepare();
     form->show();

@@ -1,13 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameForm.h"
 
+#include "ChoiceCounter.h"
 #include "GameContext.h"
+
+#include <QPointer>
 
 GameForm::GameForm(GameContext &context, QWidget *parent) : QWidget(parent), context(context) {}
 
-bool GameForm::playClip(qint16 clipId)
+bool GameForm::playClipAndRunWaitingInput(qint16 clipId)
 {
-    if (!context.settings.soundMuted)
+    // The context outlives every form; this one may not outlive the waiting events.
+    const QPointer<GameForm> self(this);
+    if (!context.preferences.soundMuted)
         context.player.play(clipId);
-    return !unloading;
+    return self && !self->unloading;
+}
+
+bool GameForm::playClipForLatestChoice(qint16 clipId, ChoiceCounter &choices)
+{
+    const int choice = choices.next();
+    return playClipAndRunWaitingInput(clipId) && choices.isLatest(choice);
 }

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+class ChoiceCounter;
 struct GameContext;
 
 // What both screens share: the run's context, and the one way a handler plays a clip.
@@ -16,10 +17,14 @@ public:
 protected:
     GameForm(GameContext &context, QWidget *parent);
 
-    // Plays a clip unless the sound is switched off. Starting a clip handles the waiting events,
-    // so any handler may have run meanwhile; the answer says whether this form is still loaded,
-    // and the caller goes on only then.
-    [[nodiscard]] bool playClip(qint16 clipId);
+    // Unless the sound is switched off, plays a clip and then handles every waiting event, as
+    // starting a clip always has: any handler, of this form or another, may run meanwhile, and
+    // this form may be unloaded or gone. The answer says whether it is still loaded; the caller
+    // goes on only then, and touches nothing of the form otherwise.
+    [[nodiscard]] bool playClipAndRunWaitingInput(qint16 clipId);
+    // The same for a handler acting on a choice: also false when a newer choice of the same kind
+    // ran while the clip started, and was acted on already.
+    [[nodiscard]] bool playClipForLatestChoice(qint16 clipId, ChoiceCounter &choices);
     // From now on a handler resumed after a clip stops.
     void beginUnloading() { unloading = true; }
 

@@ -4,16 +4,17 @@
 #include "ExerciseForm.h"
 
 #include "Announce.h"
-#include "AnswerParser.h"
 #include "Clips.h"
 #include "FormPrinter.h"
 #include "GameContext.h"
+#include "GameTexts.h"
 #include "ImageBox.h"
 #include "LevelTable.h"
 #include "PictureOptionButton.h"
 #include "ProblemDealer.h"
 #include "SetTopmost.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
@@ -27,47 +28,11 @@
 #include <tuple>
 
 namespace {
-// One is drawn for every right answer; the draw takes the list's length.
-const QString PraiseTexts[] = {
-    QStringLiteral("Bravissimo."),
-    QStringLiteral("Molto bravo."),
-    QStringLiteral("Dai che vai forte."),
-    QStringLiteral("Molto bene."),
-    QStringLiteral("Continua così."),
-    QStringLiteral("Sei proprio bravo."),
-    QStringLiteral("Uaoo!"),
-};
-
-struct Titles
-{
-    QString title;
-    QString operation;
-};
-
-Titles titlesOf(Operation operation)
-{
-    switch (operation) {
-    case Operation::Addition:
-        return {QStringLiteral("Addizione"), QStringLiteral("Somma =")};
-    case Operation::Subtraction:
-        return {QStringLiteral("Sottrazione"), QStringLiteral("Differenza =")};
-    case Operation::Multiplication:
-        return {QStringLiteral("Moltiplicazione"), QStringLiteral("Prodotto =")};
-    case Operation::Division:
-        return {QStringLiteral("Divisione"), QStringLiteral("Quoziente =")};
-    }
-    return {};
-}
-
-// The note under the answer box when only the whole part of the quotient counts.
-const QString WholePartOnly = QStringLiteral("solo parte intera");
-
 // For the child's grown-up, when the page did not reach the printer.
 QString whyNotPrinted(FormPrinter::Outcome outcome)
 {
-    if (outcome == FormPrinter::Outcome::NoPrinter)
-        return QStringLiteral("Non c'è nessuna stampante pronta: la pagina non è stata stampata.");
-    return QStringLiteral("La stampa non è riuscita. Controlla la stampante e riprova.");
+    return outcome == FormPrinter::Outcome::NoPrinter ? GameTexts::NoPrinter
+                                                      : GameTexts::PrintFailed;
 }
 
 // Shown in place of a puzzle picture that cannot be read.
@@ -84,37 +49,33 @@ ExerciseForm::~ExerciseForm() = default;
 
 void ExerciseForm::prepare()
 {
-    ExerciseSettings &s = context.settings;
-    loadedOperation = s.operation;
+    loadedOperation = context.choice.operation;
     SetTopmost(this);
     FollowFocus(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
-    s.solvedCount = 0;
     setVerdictSize(18);
     showFace(neutralFace);
     keypad->setEnabled(false);
     puzzleFrame->setEnabled(false);
     if (loadedOperation) {
-        const Titles t = titlesOf(*loadedOperation);
+        const GameTexts::OperationTitles &t = GameTexts::Titles[operationIndex(*loadedOperation)];
         titleLabel->setText(t.title);
-        operationLabel->setText(t.operation);
+        operationLabel->setText(t.label);
         // The title on screen stays the game's. A screen reader hears the operation after it:
         // the two forms share title, size and place, and Orca takes one for the other.
         setAccessibleName(QStringLiteral("%1, %2").arg(windowTitle(), t.title));
     }
-    if (s.showHints)
-        verdictLine->announce(QStringLiteral("Scegli il livello."));
+    if (context.preferences.showHints)
+        verdictLine->announce(GameTexts::LevelHint);
 }
 
 void ExerciseForm::chooseLevel(int level)
 {
-    ExerciseSettings &s = context.settings;
-    const int choice = ++levelChoices;
     // A level clicked while this one's sound started has been dealt already, and its button is
     // the one shown selected: dealing this one now would not match it.
-    if (!playClip(Clips::Blip) || choice != levelChoices)
+    if (!playClipForLatestChoice(Clips::Blip, levelChoices))
         return;
-    [[maybe_unused]] const bool known = LevelTable::apply(s, level);
+    [[maybe_unused]] const bool known = LevelTable::apply(context.choice, level);
     Q_ASSERT(known);
     showFace(neutralFace);
     printButton->setEnabled(true);
@@ -134,18 +95,17 @@ void ExerciseForm::showAllTiles()
 
 void ExerciseForm::dealPuzzle()
 {
-    ExerciseSettings &s = context.settings;
-    const std::optional<Deal> deal = ProblemDealer::deal(s, context.random);
-    if (!deal)
+    if (!roundInPlay.deal(context.choice, context.random))
         return;
+    const Deal &deal = roundInPlay.currentDeal();
     for (std::size_t i = 0; i < tiles.size(); ++i)
-        tiles[i]->setText(deal->tiles[i].caption);
-    if (deal->wholePartOnly)
-        answerNote->setText(*deal->wholePartOnly ? WholePartOnly : QString());
+        tiles[i]->setText(deal.tiles[i].caption);
+    if (deal.wholePartOnly)
+        answerNote->setText(*deal.wholePartOnly ? GameTexts::WholePartOnly : QString());
 
     // A missing or unreadable picture must not end the game: the tiles are dealt, so show a
     // plain fill (never the previous picture) and say which file it was.
-    const QString file = ProblemDealer::pictureFileName(deal->pictureNumber);
+    const QString file = ProblemDealer::pictureFileName(deal.pictureNumber);
     QImageReader reader(file);
     const QImage picture = reader.read();
     if (picture.isNull()) {
@@ -157,74 +117,78 @@ void ExerciseForm::dealPuzzle()
         puzzlePicture->setPixmap(QPixmap::fromImage(picture));
     }
 
-    if (s.showHints)
-        verdictLine->announce(
-            QStringLiteral("Scegli l'operazione cliccando su una tessera del puzzle."));
+    if (context.preferences.showHints)
+        verdictLine->announce(GameTexts::TileHint);
     tiles[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void ExerciseForm::openTile(int tile)
 {
-    ExerciseSettings &s = context.settings;
-    // An answer confirmed while the sound started may have solved this very tile: it must not be
-    // opened again and counted twice.
-    if (!playClip(Clips::Click) || !tiles[std::size_t(tile)]->isVisible())
+    // An answer confirmed while the sound started may have solved this very tile: the round
+    // refuses to open it again, so that it is not counted twice.
+    if (!playClipAndRunWaitingInput(Clips::Click) || !roundInPlay.open(tile))
         return;
     keypad->setEnabled(true);
     answerBox->clear();
-    if (s.currentTile >= 0 && s.currentTile < ExerciseSettings::TileCount)
-        tiles[std::size_t(s.currentTile)]->setOpen(false);
-    s.currentTile = tile;
-    tiles[std::size_t(tile)]->setOpen(true);
-    if (s.showHints)
-        verdictLine->announce(QStringLiteral("Scrivi il risultato utilizzando il tastierino "
-                                             "numerico. Conferma premendo il tasto OK."));
+    for (std::size_t i = 0; i < tiles.size(); ++i)
+        tiles[i]->setOpen(int(i) == tile);
+    if (context.preferences.showHints)
+        verdictLine->announce(GameTexts::TypingHint);
 }
 
 void ExerciseForm::judgeAnswer()
 {
-    ExerciseSettings &s = context.settings;
-    s.showHints = false;
+    const std::optional<int> tile = roundInPlay.openTile();
+    if (!tile)
+        return; // the keypad is closed: nothing to judge
+    context.preferences.showHints = false;
     setVerdictSize(28);
-    const double answer = AnswerParser::leadingNumber(answerBox->text());
-    const int tile = s.currentTile;
-    if (tile < 0 || tile >= ExerciseSettings::TileCount)
-        return; // never happens in play: currentTile only holds tile indexes
-    if (answer == double(s.results[std::size_t(tile)])) {
-        ++s.solvedCount;
-        context.random.reseedFromClock();
-        const int k = context.random.index(int(std::size(PraiseTexts)));
-        verdictLine->announce(PraiseTexts[k]);
-        answerBox->clear();
-        keepFocusPastSolved(tile);
-        tiles[std::size_t(tile)]->setOpen(false);
-        tiles[std::size_t(tile)]->setVisible(false);
-        keypad->setEnabled(false);
-        showFace(smilingFace);
-        if (!playClip(Clips::Chime))
-            return;
-    } else {
-        verdictLine->announce(QStringLiteral("Ops! hai sbagliato. Riprova."));
-        answerBox->clear();
-        showFace(sadFace);
-        answerBox->setFocus(Qt::OtherFocusReason);
-        if (!playClip(Clips::Oops))
-            return;
+    const int deal = roundInPlay.dealCount();
+    const Round::Verdict verdict = *roundInPlay.judge(answerBox->text());
+    if (verdict == Round::Verdict::Wrong) {
+        showWrong();
+        // Nothing follows the sound.
+        std::ignore = playClipAndRunWaitingInput(Clips::Oops);
+        return;
     }
-    if (s.solvedCount == ExerciseSettings::TileCount)
+    showSolved(*tile);
+    if (!playClipAndRunWaitingInput(Clips::Chime))
+        return;
+    // A level chosen while the chime started has dealt a new puzzle, which is not finished.
+    if (verdict == Round::Verdict::Finished && roundInPlay.dealCount() == deal)
         finishPuzzle();
+}
+
+void ExerciseForm::showSolved(int tile)
+{
+    context.random.reseedFromClock();
+    const int k = context.random.index(int(GameTexts::Praise.size()));
+    verdictLine->announce(GameTexts::Praise[std::size_t(k)]);
+    answerBox->clear();
+    keepFocusPastSolved(tile);
+    tiles[std::size_t(tile)]->setOpen(false);
+    tiles[std::size_t(tile)]->setVisible(false);
+    keypad->setEnabled(false);
+    showFace(smilingFace);
+}
+
+void ExerciseForm::showWrong()
+{
+    verdictLine->announce(GameTexts::WrongAnswer);
+    answerBox->clear();
+    showFace(sadFace);
+    answerBox->setFocus(Qt::OtherFocusReason);
 }
 
 void ExerciseForm::finishPuzzle()
 {
-    verdictLine->announce(QStringLiteral("Hai finito. Guarda che bel disegno"));
+    verdictLine->announce(GameTexts::Finished);
     // The first three levels show unselected; the last keeps its look, as it always has.
     for (int i = 0; i < 3; ++i)
         levelButtons[std::size_t(i)]->clearSelection();
     showFace(laughingFace);
-    context.settings.solvedCount = 0;
     // Nothing follows the fanfare.
-    std::ignore = playClip(Clips::Fanfare);
+    std::ignore = playClipAndRunWaitingInput(Clips::Fanfare);
 }
 
 void ExerciseForm::keepFocusPastSolved(int tile)
@@ -233,12 +197,9 @@ void ExerciseForm::keepFocusPastSolved(int tile)
     const QWidget *focus = focusWidget();
     if (focus != tiles[std::size_t(tile)] && !keypad->isAncestorOf(focus))
         return;
-    for (int step = 1; step < ExerciseSettings::TileCount; ++step) {
-        TileButton *next = tiles[std::size_t((tile + step) % ExerciseSettings::TileCount)];
-        if (next->isVisible()) {
-            next->setFocus(Qt::OtherFocusReason);
-            return;
-        }
+    if (const std::optional<int> next = roundInPlay.nextUnsolvedAfter(tile)) {
+        tiles[std::size_t(*next)]->setFocus(Qt::OtherFocusReason);
+        return;
     }
     // The puzzle is finished: a new one starts with a level, the one chosen for this one.
     PictureOptionButton *level = levelButtons[0];
@@ -269,8 +230,19 @@ void ExerciseForm::leave()
 {
     // Before the sound: another operation chosen while it starts opens its screen at once,
     // replacing this one, and that screen must greet the child with its hint.
-    context.settings.showHints = true;
-    if (!playClip(Clips::Click))
+    context.preferences.showHints = true;
+    if (!playClipAndRunWaitingInput(Clips::Click))
+        return;
+    unload();
+    Q_EMIT leaving();
+}
+
+void ExerciseForm::closeEvent(QCloseEvent *event)
+{
+    // Closed through its frame, the form goes as it does with its exit button, without the
+    // sound; a handler waiting inside a clip stops when it resumes.
+    event->accept();
+    if (isUnloading())
         return;
     unload();
     Q_EMIT leaving();

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ExerciseSettings.h"
+#include "ChoiceCounter.h"
 #include "GameForm.h"
 #include "LevelTable.h"
 #include "MessageLabel.h"
 #include "Operation.h"
 #include "PressButton.h"
+#include "Round.h"
 #include "TileButton.h"
+#include "TileGrid.h"
 
 #include <array>
 #include <optional>
@@ -26,8 +28,6 @@ class ExerciseForm : public GameForm
 {
     Q_OBJECT
 public:
-    // The tiles lie in a grid of this many columns, numbered row by row.
-    static constexpr int TileColumns = 4;
     static constexpr int DigitCount = 10;
 
     explicit ExerciseForm(GameContext &context, QWidget *parent = nullptr);
@@ -57,6 +57,8 @@ public:
     void unload();
     // The operation the form was loaded for.
     std::optional<Operation> operation() const { return loadedOperation; }
+    // The puzzle as it is played, which the controls show.
+    const Round &round() const { return roundInPlay; }
 
     // Title strip
     QLabel *titleLabel = nullptr;
@@ -68,7 +70,7 @@ public:
     std::array<PictureOptionButton *, LevelTable::LevelCount> levelButtons{};
     // Puzzle
     QGroupBox *puzzleFrame = nullptr;
-    std::array<TileButton *, ExerciseSettings::TileCount> tiles{};
+    std::array<TileButton *, TileGrid::Count> tiles{};
     ImageBox *puzzlePicture = nullptr;
     // Keypad
     QGroupBox *keypad = nullptr;
@@ -92,6 +94,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // In ExerciseFormLayout.cpp.
@@ -115,14 +118,15 @@ private:
     // Before the solved tile goes and the keypad closes: a focus on either moves to the next
     // tile still showing, or to the level when none is left.
     void keepFocusPastSolved(int tile);
+    void showSolved(int tile);
+    void showWrong();
     void finishPuzzle();
     void showFace(ImageBox *face);
     void setVerdictSize(qreal points);
 
     std::optional<Operation> loadedOperation;
-    // Counts level choices, so that a handler resumed after its sound knows whether another
-    // choice ran in between.
-    int levelChoices = 0;
+    Round roundInPlay;
+    ChoiceCounter levelChoices;
     // The answer box forgets its selection when a keypad key takes the focus; the key puts it
     // back so that a digit replaces the selected text, as typing would.
     struct Selection

@@ -69,7 +69,7 @@ bool ExerciseForm::filterAnswerBox(QEvent *event)
         answerSelection = {answerBox->text(), answerBox->selectionStart(),
                            int(answerBox->selectedText().size())};
     // For a child without a mouse: Enter in the open answer box confirms, as OK does.
-    if (event->type() != QEvent::KeyPress || !keypad->isEnabled())
+    if (event->type() != QEvent::KeyPress || !roundInPlay.openTile())
         return false;
     const int key = static_cast<QKeyEvent *>(event)->key();
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
@@ -82,7 +82,7 @@ bool ExerciseForm::routeToAnswerBox(QObject *watched, QEvent *event)
 {
     // Digits typed on the keyboard while a tile or a key has the focus go to the open answer
     // box, so that the physical keyboard works as well as the keypad.
-    if (event->type() != QEvent::KeyPress || !keypad->isEnabled() ||
+    if (event->type() != QEvent::KeyPress || !roundInPlay.openTile() ||
         !qobject_cast<QPushButton *>(watched) || watched == exitButton || watched == printButton)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
@@ -114,18 +114,17 @@ bool ExerciseForm::moveByArrow(QObject *watched, QEvent *event)
 
 void ExerciseForm::moveAmongTiles(int from, int columns, int rows)
 {
-    constexpr int Rows = ExerciseSettings::TileCount / TileColumns;
-    int column = from % TileColumns;
-    int row = from / TileColumns;
+    int column = from % TileGrid::Columns;
+    int row = from / TileGrid::Columns;
     // Solved tiles are gone: the next one on in that direction takes the focus.
     for (;;) {
         column += columns;
         row += rows;
-        if (column < 0 || column >= TileColumns || row < 0 || row >= Rows)
+        if (column < 0 || column >= TileGrid::Columns || row < 0 || row >= TileGrid::Rows)
             return;
-        TileButton *to = tiles[std::size_t(row * TileColumns + column)];
-        if (to->isVisible()) {
-            to->setFocus(Qt::TabFocusReason);
+        const int to = row * TileGrid::Columns + column;
+        if (!roundInPlay.isSolved(to)) {
+            tiles[std::size_t(to)]->setFocus(Qt::TabFocusReason);
             return;
         }
     }
@@ -145,7 +144,7 @@ void ExerciseForm::typeKey(int key, const QString &text)
     QCoreApplication::postEvent(answerBox,
                                 new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
     // Nothing follows the key's sound.
-    std::ignore = playClip(Clips::Blip);
+    std::ignore = playClipAndRunWaitingInput(Clips::Blip);
 }
 
 void ExerciseForm::typeDigit(int digit)

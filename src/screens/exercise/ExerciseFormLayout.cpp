@@ -173,10 +173,11 @@ void ExerciseForm::setupPuzzle()
     puzzlePicture = Appearance::place(new ImageBox(puzzleFrame), QStringLiteral("puzzlePicture"),
                                       {8, 20, 353, 265});
     puzzlePicture->setAccessibleName(QStringLiteral("Disegno nascosto"));
-    for (int i = 0; i < ExerciseSettings::TileCount; ++i) {
+    for (int i = 0; i < TileGrid::Count; ++i) {
         // An 88-pixel pitch for 89-pixel tiles: neighbours overlap by one pixel, so that no
         // strip of frame shows between them and together they cover the picture exactly.
-        const QRect rect(8 + 88 * (i % TileColumns), 20 + 88 * (i / TileColumns), 89, 89);
+        const QRect rect(8 + 88 * (i % TileGrid::Columns), 20 + 88 * (i / TileGrid::Columns), 89,
+                         89);
         auto *tile = Appearance::place(new TileButton(i + 1, puzzleFrame),
                                        QStringLiteral("tile_%1").arg(i), rect);
         Appearance::setColour(tile, QPalette::Button, Appearance::buttonFace());

@@ -63,17 +63,16 @@ void StartForm::prepare()
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     versionLabel->setText(
         QStringLiteral("Versione %1.%2").arg(AppVersion::Major).arg(AppVersion::Minor));
-    context.settings.showHints = true;
+    context.preferences.showHints = true;
 }
 
 void StartForm::chooseOperation(Operation operation)
 {
-    const int choice = ++operationChoices;
     // Another operation chosen while this one's sound started has opened its screen already;
     // going on would change the operation under that screen's title.
-    if (!playClip(Clips::Click) || choice != operationChoices)
+    if (!playClipForLatestChoice(Clips::Click, operationChoices))
         return;
-    context.settings.operation = operation;
+    context.choice.operation = operation;
     showExercise();
 }
 
@@ -81,13 +80,11 @@ void StartForm::showExercise()
 {
     // The open screen is only brought forward for its own operation. For another one it is
     // replaced, or its tiles would be dealt for an operation its titles do not name.
-    if (exercise && !exercise->isUnloading() && exercise->operation() != context.settings.operation)
+    if (exercise && !exercise->isUnloading() && exercise->operation() != context.choice.operation)
         exercise->unload();
     // A form that is on its way out counts as unloaded: the next choice builds a fresh one.
     if (!exercise || exercise->isUnloading()) {
         exercise = new ExerciseForm(context);
-        // Closed through its frame it is unloaded, like leaving with its exit button.
-        exercise->setAttribute(Qt::WA_DeleteOnClose);
         connect(exercise, &ExerciseForm::leaving, this, &StartForm::comeBack);
         exercise->prepare();
     }
@@ -105,9 +102,9 @@ void StartForm::comeBack()
 
 void StartForm::toggleSound()
 {
-    context.settings.soundMuted = !context.settings.soundMuted;
+    context.preferences.soundMuted = !context.preferences.soundMuted;
     // Heard only when switched back on; nothing follows it.
-    std::ignore = playClip(Clips::Click);
+    std::ignore = playClipAndRunWaitingInput(Clips::Click);
 }
 
 void StartForm::quit()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ChoiceCounter.h"
 #include "GameForm.h"
 #include "Operation.h"
 
@@ -58,7 +59,5 @@ private:
     void comeBack();
 
     QPointer<ExerciseForm> exercise;
-    // Counts operation choices, so that a handler resumed after its sound knows whether
-    // another choice ran in between.
-    int operationChoices = 0;
+    ChoiceCounter operationChoices;
 };
