@@ -70,26 +70,26 @@ void TestAccessibility::formsAreWindows()
 void TestAccessibility::messagesAreReadOutOnce_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::addColumn<int>("hints");
+    QTest::addColumn<bool>("hints");
     QTest::addColumn<bool>("muted");
     QTest::addColumn<QStringList>("expected"); // "{praise}": any one praise
-    QTest::newRow("a level") << "level" << 1 << false << QStringList{ChooseTile};
-    QTest::newRow("a tile") << "tile" << 1 << false << QStringList{TypeAnswer};
-    QTest::newRow("a wrong answer") << "wrong" << 1 << false << QStringList{Wrong};
+    QTest::newRow("a level") << "level" << true << false << QStringList{ChooseTile};
+    QTest::newRow("a tile") << "tile" << true << false << QStringList{TypeAnswer};
+    QTest::newRow("a wrong answer") << "wrong" << true << false << QStringList{Wrong};
     QTest::newRow("the same wrong answer again")
-        << "wrong again" << 0 << false << QStringList{Wrong};
-    QTest::newRow("a right answer") << "right" << 0 << false << QStringList{"{praise}"};
+        << "wrong again" << false << false << QStringList{Wrong};
+    QTest::newRow("a right answer") << "right" << false << false << QStringList{"{praise}"};
     // The praise shows while the chime starts, then the finish replaces it.
     QTest::newRow("the last right answer")
-        << "last" << 0 << false << QStringList{"{praise}", Finished};
+        << "last" << false << false << QStringList{"{praise}", Finished};
     QTest::newRow("the last right answer, sound off: no praise is ever shown")
-        << "last" << 0 << true << QStringList{Finished};
+        << "last" << false << true << QStringList{Finished};
 }
 
 void TestAccessibility::messagesAreReadOutOnce()
 {
     QFETCH(QString, action);
-    QFETCH(int, hints);
+    QFETCH(bool, hints);
     QFETCH(bool, muted);
     QFETCH(QStringList, expected);
     h->context.preferences.soundMuted = muted;
@@ -119,7 +119,7 @@ void TestAccessibility::messagesAreReadOutOnce()
         FormHarness::click(f->okKey);
     }
     QCoreApplication::processEvents();
-    h->context.preferences.showHints = hints != 0;
+    h->context.preferences.showHints = hints;
     readOut.clear();
 
     if (action == u"level") {

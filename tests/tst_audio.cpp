@@ -3,6 +3,7 @@
 // Needs the server that the sound_server fixture starts (tests/e2e/vortani_e2e.py).
 #include "AudioClipSink.h"
 #include "ClipPlayer.h"
+#include "Clips.h"
 #include "Resources.h"
 #include "WavImage.h"
 
@@ -49,9 +50,9 @@ Heard loudPart(const WavImage &wav)
     return {double(first) / wav.sampleRate, double(last + 1) / wav.sampleRate};
 }
 
-double clipSpan(int clip)
+double clipSpan(qint16 clip)
 {
-    const auto wav = WavImage::parse(Resources::clipBytes(qint16(clip)));
+    const auto wav = WavImage::parse(Resources::clipBytes(clip));
     return wav ? loudPart(*wav).span() : -1;
 }
 
@@ -201,19 +202,19 @@ std::optional<Heard> TestAudio::record(const std::function<void()> &play)
 
 void TestAudio::wholeClipIsHeard_data()
 {
-    QTest::addColumn<int>("clip");
-    QTest::newRow("104 chime, 0.52 s") << 104;
-    QTest::newRow("101 fanfare, 2.79 s") << 101;
-    QTest::newRow("102 blip, 0.12 s") << 102;
+    QTest::addColumn<qint16>("clip");
+    QTest::newRow("chime, 0.52 s") << Clips::Chime;
+    QTest::newRow("fanfare, 2.79 s") << Clips::Fanfare;
+    QTest::newRow("blip, 0.12 s") << Clips::Blip;
 }
 
 void TestAudio::wholeClipIsHeard()
 {
-    QFETCH(int, clip);
+    QFETCH(qint16, clip);
     const double inClip = clipSpan(clip);
     QVERIFY(inClip > 0);
     const auto heard = record([&] {
-        player->play(qint16(clip));
+        player->play(clip);
         QTest::qWait(700 + int(1000 * inClip));
     });
     QVERIFY(heard);
@@ -227,9 +228,9 @@ void TestAudio::clipIsCutOff_data()
     QTest::addColumn<bool>("byNextClip");
     QTest::addColumn<double>("atLeast");
     QTest::addColumn<double>("atMost");
-    // 101 would be loud for 2.4 s; 0.3 s of it, then the 0.1 s of 102.
-    QTest::newRow("101 cut off by 102 after 0.3 s") << true << 0.33 << 1.2;
-    QTest::newRow("101 cut off by closing the output after 0.3 s") << false << 0.15 << 0.8;
+    // The fanfare would be loud for 2.4 s; 0.3 s of it, then the 0.1 s of the blip.
+    QTest::newRow("fanfare cut off by the blip after 0.3 s") << true << 0.33 << 1.2;
+    QTest::newRow("fanfare cut off by closing the output after 0.3 s") << false << 0.15 << 0.8;
 }
 
 void TestAudio::clipIsCutOff()
@@ -238,10 +239,10 @@ void TestAudio::clipIsCutOff()
     QFETCH(double, atLeast);
     QFETCH(double, atMost);
     const auto heard = record([&] {
-        player->play(101);
+        player->play(Clips::Fanfare);
         QTest::qWait(300);
         if (byNextClip) {
-            player->play(102);
+            player->play(Clips::Blip);
         } else {
             player.reset();
             sink.reset();

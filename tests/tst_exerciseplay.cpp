@@ -71,25 +71,25 @@ void TestExercisePlay::keys(const QString &keys, Qt::MouseButton button)
 void TestExercisePlay::loadWaitsForALevel_data()
 {
     QTest::addColumn<int>("operation");
-    QTest::addColumn<int>("hints");
+    QTest::addColumn<bool>("hints");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("operationLabel");
     // clang-format off
-    QTest::newRow("addition") << 1 << 1 << "Addizione" << "Somma =";
-    QTest::newRow("subtraction") << 2 << 1 << "Sottrazione" << "Differenza =";
-    QTest::newRow("multiplication") << 3 << 1 << "Moltiplicazione" << "Prodotto =";
-    QTest::newRow("division") << 4 << 1 << "Divisione" << "Quoziente =";
-    QTest::newRow("division, hints off") << 4 << 0 << "Divisione" << "Quoziente =";
+    QTest::newRow("addition") << 1 << true << "Addizione" << "Somma =";
+    QTest::newRow("subtraction") << 2 << true << "Sottrazione" << "Differenza =";
+    QTest::newRow("multiplication") << 3 << true << "Moltiplicazione" << "Prodotto =";
+    QTest::newRow("division") << 4 << true << "Divisione" << "Quoziente =";
+    QTest::newRow("division, hints off") << 4 << false << "Divisione" << "Quoziente =";
     // clang-format on
 }
 
 void TestExercisePlay::loadWaitsForALevel()
 {
     QFETCH(int, operation);
-    QFETCH(int, hints);
+    QFETCH(bool, hints);
     QFETCH(QString, title);
     QFETCH(QString, operationLabel);
-    h->context.preferences.showHints = hints != 0;
+    h->context.preferences.showHints = hints;
     ExerciseForm *f = h->openExercise(operation);
     QCOMPARE(f->round().solvedCount(), 0);
     QVERIFY(!f->round().isDealt());
@@ -99,7 +99,7 @@ void TestExercisePlay::loadWaitsForALevel()
     QVERIFY(!f->puzzleFrame->isEnabled());
     QCOMPARE(f->titleLabel->text(), title);
     QCOMPARE(f->operationLabel->text(), operationLabel);
-    QCOMPARE(f->verdictLine->text() == QStringLiteral("Scegli il livello."), hints == 1);
+    QCOMPARE(f->verdictLine->text() == QStringLiteral("Scegli il livello."), hints);
     QVERIFY(h->sink.clips.isEmpty());
 }
 
@@ -108,25 +108,25 @@ void TestExercisePlay::levelChoiceDeals_data()
     QTest::addColumn<int>("operation");
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("earlier"); // the level of the game under way
-    QTest::addColumn<int>("hints");
+    QTest::addColumn<bool>("hints");
     QTest::addColumn<QList<int>>("bounds"); // firstMax, firstMin, secondMax, secondMin
-    QTest::newRow("addition, level 1") << 1 << 1 << 2 << 1 << QList<int>{10, 1, 9, 1};
-    QTest::newRow("addition, level 2") << 1 << 2 << 1 << 1 << QList<int>{100, 10, 9, 1};
-    QTest::newRow("addition, level 3") << 1 << 3 << 1 << 1 << QList<int>{100, 10, 99, 10};
-    QTest::newRow("addition, level 4") << 1 << 4 << 1 << 1 << QList<int>{999, 100, 99, 10};
+    QTest::newRow("addition, level 1") << 1 << 1 << 2 << true << QList<int>{10, 1, 9, 1};
+    QTest::newRow("addition, level 2") << 1 << 2 << 1 << true << QList<int>{100, 10, 9, 1};
+    QTest::newRow("addition, level 3") << 1 << 3 << 1 << true << QList<int>{100, 10, 99, 10};
+    QTest::newRow("addition, level 4") << 1 << 4 << 1 << true << QList<int>{999, 100, 99, 10};
     QTest::newRow("addition, level 2 chosen again")
-        << 1 << 2 << 2 << 1 << QList<int>{100, 10, 9, 1};
+        << 1 << 2 << 2 << true << QList<int>{100, 10, 9, 1};
     QTest::newRow("subtraction, level 4, hints off")
-        << 2 << 4 << 1 << 0 << QList<int>{999, 100, 99, 10};
-    QTest::newRow("multiplication, level 3") << 3 << 3 << 1 << 1 << QList<int>{100, 10, 99, 10};
-    QTest::newRow("division, level 1") << 4 << 1 << 2 << 1 << QList<int>{10, 1, 9, 1};
-    QTest::newRow("division, level 2") << 4 << 2 << 1 << 0 << QList<int>{100, 10, 9, 1};
+        << 2 << 4 << 1 << false << QList<int>{999, 100, 99, 10};
+    QTest::newRow("multiplication, level 3") << 3 << 3 << 1 << true << QList<int>{100, 10, 99, 10};
+    QTest::newRow("division, level 1") << 4 << 1 << 2 << true << QList<int>{10, 1, 9, 1};
+    QTest::newRow("division, level 2") << 4 << 2 << 1 << false << QList<int>{100, 10, 9, 1};
     QTest::newRow("division, level 3 narrows the divisor")
-        << 4 << 3 << 1 << 1 << QList<int>{100, 10, 9, 1};
+        << 4 << 3 << 1 << true << QList<int>{100, 10, 9, 1};
     QTest::newRow("division, level 4 narrows both")
-        << 4 << 4 << 1 << 1 << QList<int>{999, 10, 9, 1};
+        << 4 << 4 << 1 << true << QList<int>{999, 10, 9, 1};
     QTest::newRow("division, level 4 chosen again")
-        << 4 << 4 << 4 << 1 << QList<int>{999, 10, 9, 1};
+        << 4 << 4 << 4 << true << QList<int>{999, 10, 9, 1};
 }
 
 void TestExercisePlay::levelChoiceDeals()
@@ -134,7 +134,7 @@ void TestExercisePlay::levelChoiceDeals()
     QFETCH(int, operation);
     QFETCH(int, level);
     QFETCH(int, earlier);
-    QFETCH(int, hints);
+    QFETCH(bool, hints);
     QFETCH(QList<int>, bounds);
     // A game under way: tile 0 solved, tile 2 open after a wrong answer, "5" typed.
     ExerciseForm *f = openAtLevel(operation, earlier);
@@ -144,7 +144,7 @@ void TestExercisePlay::levelChoiceDeals()
     FormHarness::press(f->okKey);
     QCOMPARE(facesShown(f), QStringLiteral("sadFace"));
     keys(QStringLiteral("5"));
-    h->context.preferences.showHints = hints != 0;
+    h->context.preferences.showHints = hints;
     const ExerciseChoice &s = h->context.choice;
     QStringList captions;
     for (const QPushButton *tile : f->tiles)
@@ -153,7 +153,7 @@ void TestExercisePlay::levelChoiceDeals()
     h->sink.clips.clear();
 
     FormHarness::click(h->level(level));
-    QCOMPARE(h->sink.clips, QList<int>{102});
+    QCOMPARE(h->sink.clips, ClipList{Clips::Blip});
     QCOMPARE(int(s.level), level);
     QCOMPARE((QList<int>{s.firstMax, s.firstMin, s.secondMax, s.secondMin}), bounds);
     QCOMPARE(f->round().solvedCount(), 0);
@@ -168,7 +168,7 @@ void TestExercisePlay::levelChoiceDeals()
         unchanged += int(captions[i] == tile->text());
     }
     QVERIFY(unchanged < TileGrid::Count); // dealt anew
-    QCOMPARE(f->verdictLine->text(), hints == 1 ? ChooseTile : QString());
+    QCOMPARE(f->verdictLine->text(), hints ? ChooseTile : QString());
     QCOMPARE(QApplication::focusWidget(), f->tiles[0]);
     // What belongs to the open tile stays as it was.
     QVERIFY(f->keypad->isEnabled());
@@ -179,7 +179,7 @@ void TestExercisePlay::levelChoiceDeals()
     keys("<" + QString::number(resultOf(2)));
     h->sink.clips.clear();
     FormHarness::press(f->okKey);
-    QCOMPARE(h->sink.clips, QList<int>{104});
+    QCOMPARE(h->sink.clips, ClipList{Clips::Chime});
     QCOMPARE(f->round().solvedCount(), 1);
     QVERIFY(!f->tiles[2]->isVisible());
 }
@@ -187,26 +187,26 @@ void TestExercisePlay::levelChoiceDeals()
 void TestExercisePlay::tileOpensTheKeypad_data()
 {
     QTest::addColumn<bool>("hadTile");
-    QTest::addColumn<int>("hints");
+    QTest::addColumn<bool>("hints");
     QTest::addColumn<bool>("muted");
     QTest::addColumn<int>("key"); // 0: a mouse click, -1: a tap
-    QTest::newRow("first tile of the game") << false << 1 << false << 0;
-    QTest::newRow("another tile takes the highlight") << true << 1 << false << 0;
-    QTest::newRow("Space on a focused tile") << true << 1 << false << int(Qt::Key_Space);
-    QTest::newRow("Return on a focused tile") << true << 1 << false << int(Qt::Key_Return);
-    QTest::newRow("keypad Enter on a focused tile") << false << 1 << false << int(Qt::Key_Enter);
-    QTest::newRow("a tap on a tile") << true << 1 << false << -1;
-    QTest::newRow("hints off: no typing hint") << true << 0 << false << 0;
-    QTest::newRow("sound off: no clip") << true << 1 << true << 0;
+    QTest::newRow("first tile of the game") << false << true << false << 0;
+    QTest::newRow("another tile takes the highlight") << true << true << false << 0;
+    QTest::newRow("Space on a focused tile") << true << true << false << int(Qt::Key_Space);
+    QTest::newRow("Return on a focused tile") << true << true << false << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter on a focused tile") << false << true << false << int(Qt::Key_Enter);
+    QTest::newRow("a tap on a tile") << true << true << false << -1;
+    QTest::newRow("hints off: no typing hint") << true << false << false << 0;
+    QTest::newRow("sound off: no clip") << true << true << true << 0;
 }
 
 void TestExercisePlay::tileOpensTheKeypad()
 {
     QFETCH(bool, hadTile);
-    QFETCH(int, hints);
+    QFETCH(bool, hints);
     QFETCH(bool, muted);
     QFETCH(int, key);
-    h->context.preferences.showHints = hints != 0;
+    h->context.preferences.showHints = hints;
     h->context.preferences.soundMuted = muted;
     ExerciseForm *f = openAtLevel(2, 1);
     if (hadTile)
@@ -217,13 +217,13 @@ void TestExercisePlay::tileOpensTheKeypad()
 
     QPushButton *tile = f->tiles[9];
     FormHarness::activate(tile, key);
-    QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>{105});
+    QCOMPARE(h->sink.clips, muted ? ClipList{} : ClipList{Clips::Click});
     QVERIFY(f->keypad->isEnabled());
     QVERIFY(f->answerBox->text().isEmpty());
     QCOMPARE(f->round().openTile(), std::optional<int>(9));
     QCOMPARE(highlightedTiles(f), QList<int>{9});
     QCOMPARE(colourOf(f->tiles[4]), Appearance::buttonFace());
-    QCOMPARE(f->verdictLine->text(), hints == 1 ? TypeAnswer : QString());
+    QCOMPARE(f->verdictLine->text(), hints ? TypeAnswer : QString());
     QCOMPARE(QApplication::focusWidget(), tile);
     // The focus mark shows on the chosen tile, and its yellow stays exactly its own.
     const QImage look = tile->grab().toImage();
@@ -319,7 +319,7 @@ void TestExercisePlay::answerIsJudged()
     QVERIFY(!h->context.preferences.showHints);
     QCOMPARE(f->verdictLine->font().pointSizeF(), 28.0);
     QVERIFY(f->answerBox->text().isEmpty());
-    QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>{right ? 104 : 103});
+    QCOMPARE(h->sink.clips, muted ? ClipList{} : ClipList{right ? Clips::Chime : Clips::Oops});
     QCOMPARE(f->round().openTile(), right ? std::nullopt : std::optional<int>(6));
     QCOMPARE(f->round().isSolved(6), right);
     QCOMPARE(f->round().solvedCount(), right ? 1 : 0);
@@ -359,28 +359,28 @@ void TestExercisePlay::wholePuzzle()
     h->context.preferences.soundMuted = muted;
     ExerciseForm *f = h->openExercise(operation);
     FormHarness::click(h->level(level));
-    QList<int> expected{102};
+    ClipList expected{Clips::Blip};
 
     // One slip first, on the tile that is solved first.
     const int order[] = {5, 0, 11, 3, 8, 1, 10, 6, 2, 9, 4, 7};
     FormHarness::click(f->tiles[5]);
     keys(QString::number(resultOf(5) + 1));
     FormHarness::press(f->okKey);
-    expected << 105 << clipsForDigits(resultOf(5) + 1) << 103;
+    expected << Clips::Click << clipsForDigits(resultOf(5) + 1) << Clips::Oops;
     QCOMPARE(f->verdictLine->text(), Wrong);
 
     for (int k = 0; k < TileGrid::Count; ++k) {
         const int t = order[k];
         h->answerRight(t);
-        expected << 105 << clipsForDigits(resultOf(t)) << 104;
+        expected << Clips::Click << clipsForDigits(resultOf(t)) << Clips::Chime;
         if (k + 1 < TileGrid::Count) {
             QCOMPARE(f->round().solvedCount(), k + 1);
             QVERIFY2(Praise.contains(f->verdictLine->text()), qPrintable(f->verdictLine->text()));
         }
     }
-    expected << 101;
+    expected << Clips::Fanfare;
 
-    QCOMPARE(h->sink.clips, muted ? QList<int>{} : expected);
+    QCOMPARE(h->sink.clips, muted ? ClipList{} : expected);
     QCOMPARE(f->verdictLine->text(), Finished);
     QCOMPARE(facesShown(f), QStringLiteral("laughingFace"));
     QVERIFY(f->round().isFinished());
@@ -427,7 +427,7 @@ void TestExercisePlay::answeredDuringItsOwnClickSound()
     QVERIFY(!tile->isVisible());
     QVERIFY(!f->keypad->isEnabled());
     QCOMPARE(f->round().solvedCount(), 1);
-    QCOMPARE(h->sink.clips.mid(h->sink.clips.size() - 2), (QList<int>{105, 104}));
+    QCOMPARE(h->sink.clips.mid(h->sink.clips.size() - 2), (ClipList{Clips::Click, Clips::Chime}));
 }
 
 VORTANI_GUI_TEST_MAIN(TestExercisePlay)

@@ -61,9 +61,9 @@ inline int visibleTiles(const ExerciseForm *f)
 // How an answer reaches the box.
 inline constexpr int Keypad = 0, Keyboard = 1, Paste = 2;
 
-inline QList<int> clipsForDigits(qint64 number)
+inline ClipList clipsForDigits(qint64 number)
 {
-    return QList<int>(QString::number(number).size(), 102);
+    return ClipList(QString::number(number).size(), Clips::Blip);
 }
 
 class TestExercisePlay : public QObject

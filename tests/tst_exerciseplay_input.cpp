@@ -60,7 +60,7 @@ void TestExercisePlay::keypadTypesIntoTheBox()
     keys(pressed, button);
     QCOMPARE(f->answerBox->text(), expected);
     QCOMPARE(QApplication::focusWidget(), f->answerBox);
-    QCOMPARE(h->sink.clips, muted ? QList<int>{} : QList<int>(pressed.size(), 102));
+    QCOMPARE(h->sink.clips, muted ? ClipList{} : ClipList(pressed.size(), Clips::Blip));
 }
 
 void TestExercisePlay::everyPressCounts_data()
@@ -71,9 +71,9 @@ void TestExercisePlay::everyPressCounts_data()
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QString>("before"); // "{R}1": a wrong answer to the open tile
     QTest::addColumn<QString>("expected");
-    QTest::addColumn<QList<int>>("clips");
+    QTest::addColumn<ClipList>("clips");
     const auto L = Qt::LeftButton;
-    const QList<int> two{102, 102}, three{102, 102, 102};
+    const ClipList two{Clips::Blip, Clips::Blip}, three{Clips::Blip, Clips::Blip, Clips::Blip};
     // clang-format off
     QTest::newRow("quick pair on a key") << "digitKey_1" << false << 2 << L << "" << "11" << two;
     QTest::newRow("quick triple on a key") << "digitKey_3" << false << 3 << L << "" << "333" << three;
@@ -81,8 +81,8 @@ void TestExercisePlay::everyPressCounts_data()
     QTest::newRow("quick triple, middle button") << "digitKey_9" << false << 3 << Qt::MiddleButton << "" << "999" << three;
     QTest::newRow("quick pair on back-space") << "eraseKey" << false << 2 << L << "123" << "1" << two;
     QTest::newRow("quick pair on OK after a wrong answer judges twice")
-        << "okKey" << false << 2 << L << "{R}1" << "" << QList<int>{103, 103};
-    QTest::newRow("a tap on a key") << "digitKey_5" << true << 1 << L << "" << "5" << QList<int>{102};
+        << "okKey" << false << 2 << L << "{R}1" << "" << ClipList{Clips::Oops, Clips::Oops};
+    QTest::newRow("a tap on a key") << "digitKey_5" << true << 1 << L << "" << "5" << ClipList{Clips::Blip};
     QTest::newRow("two quick taps on a key") << "digitKey_5" << true << 2 << L << "" << "55" << two;
     QTest::newRow("three quick taps on a key") << "digitKey_8" << true << 3 << L << "" << "888" << three;
     // clang-format on
@@ -96,7 +96,7 @@ void TestExercisePlay::everyPressCounts()
     QFETCH(Qt::MouseButton, button);
     QFETCH(QString, before);
     QFETCH(QString, expected);
-    QFETCH(QList<int>, clips);
+    QFETCH(ClipList, clips);
     ExerciseForm *f = openAtLevel(1, 1);
     FormHarness::click(f->tiles[6]);
     f->answerBox->setText(
@@ -148,11 +148,11 @@ void TestExercisePlay::enterWorksTheFocusedButton()
     QTest::keyRelease(target, Qt::Key(key), modifier);
     if (control == u"exitButton") {
         QVERIFY(f->isUnloading());
-        QCOMPARE(h->sink.clips, QList<int>{105});
+        QCOMPARE(h->sink.clips, ClipList{Clips::Click});
     } else {
-        QCOMPARE(h->context.choice.level, qint16(control.back().digitValue() + 1));
+        QCOMPARE(h->context.choice.level, control.back().digitValue() + 1);
         QVERIFY(target->isChecked());
-        QCOMPARE(h->sink.clips, QList<int>{102});
+        QCOMPARE(h->sink.clips, ClipList{Clips::Blip});
     }
 }
 
@@ -210,24 +210,24 @@ void TestExercisePlay::inputQueuedDuringAClip_data()
     QTest::addColumn<int>("tile"); // the one left open; -1: the keypad ends closed
     QTest::addColumn<int>("solved");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QList<int>>("clips");
+    QTest::addColumn<ClipList>("clips");
     // clang-format off
     QTest::newRow("tile click queued before another tile's click")
-        << -1 << "" << "tile_3" << "tile_5" << false << 5 << 0 << "" << QList<int>{105, 105};
+        << -1 << "" << "tile_3" << "tile_5" << false << 5 << 0 << "" << ClipList{Clips::Click, Clips::Click};
     QTest::newRow("tile click queued, sound off: it comes last")
-        << -1 << "" << "tile_3" << "tile_5" << true << 3 << 0 << "" << QList<int>{};
+        << -1 << "" << "tile_3" << "tile_5" << true << 3 << 0 << "" << ClipList{};
     QTest::newRow("key queued before the first tile's click")
-        << -1 << "" << "digitKey_7" << "tile_5" << false << 5 << 0 << "" << QList<int>{105};
+        << -1 << "" << "digitKey_7" << "tile_5" << false << 5 << 0 << "" << ClipList{Clips::Click};
     QTest::newRow("key queued before another tile's click")
-        << 2 << "" << "digitKey_7" << "tile_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+        << 2 << "" << "digitKey_7" << "tile_5" << false << 5 << 0 << "" << ClipList{Clips::Click, Clips::Blip};
     QTest::newRow("tile click queued before a right answer")
-        << 4 << "right" << "tile_3" << "okKey" << false << 3 << 1 << "" << QList<int>{104, 105};
+        << 4 << "right" << "tile_3" << "okKey" << false << 3 << 1 << "" << ClipList{Clips::Chime, Clips::Click};
     QTest::newRow("key queued before a right answer")
-        << 4 << "right" << "digitKey_7" << "okKey" << false << -1 << 1 << "" << QList<int>{104};
+        << 4 << "right" << "digitKey_7" << "okKey" << false << -1 << 1 << "" << ClipList{Clips::Chime};
     QTest::newRow("key queued before a wrong answer")
-        << 4 << "wrong" << "digitKey_7" << "okKey" << false << 4 << 0 << "7" << QList<int>{103, 102};
+        << 4 << "wrong" << "digitKey_7" << "okKey" << false << 4 << 0 << "7" << ClipList{Clips::Oops, Clips::Blip};
     QTest::newRow("level click queued before a tile click")
-        << 2 << "" << "levelButton_2" << "tile_5" << false << 5 << 0 << "" << QList<int>{105, 102};
+        << 2 << "" << "levelButton_2" << "tile_5" << false << 5 << 0 << "" << ClipList{Clips::Click, Clips::Blip};
     // clang-format on
 }
 
@@ -241,7 +241,7 @@ void TestExercisePlay::inputQueuedDuringAClip()
     QFETCH(int, tile);
     QFETCH(int, solved);
     QFETCH(QString, text);
-    QFETCH(QList<int>, clips);
+    QFETCH(ClipList, clips);
     h->context.preferences.soundMuted = muted;
     ExerciseForm *f = openAtLevel(1, 2);
     if (openTile >= 0) {

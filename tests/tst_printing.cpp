@@ -94,7 +94,7 @@ void TestPrinting::printsTheScreenAsItIs()
     QTest::mouseMove(f->printButton);
     QCOMPARE(QApplication::focusWidget(), f->printButton);
     const Round before = f->round();
-    const QList<int> clipsBefore = harness.sink.clips;
+    const ClipList clipsBefore = harness.sink.clips;
     const QImage screenBefore = f->grab().toImage();
     const QSet<int> jobsBefore = printJobs();
 
@@ -165,7 +165,7 @@ void TestPrinting::noPrinterShowsAMessageAndTheGameGoesOn()
     QVERIFY(message->isVisible());
     QVERIFY(message->text().contains(QStringLiteral("stampante")));
     QVERIFY(message->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(harness.sink.clips.endsWith(102)); // no sound of its own
+    QVERIFY(harness.sink.clips.endsWith(Clips::Blip)); // no sound of its own
     // The game goes on behind the message and after it.
     message->accept();
     QTRY_VERIFY(!f->findChild<QMessageBox *>(QStringLiteral("printMessage")));

@@ -50,7 +50,7 @@ public:
     }
 
     bool handled = false;
-    QList<int> clipsSeen;
+    ClipList clipsSeen;
 
 protected:
     void customEvent(QEvent *) override { note(); }
@@ -105,24 +105,25 @@ void TestServices::initTestCase()
 
 void TestServices::playClipHandsOverTheWholeClip_data()
 {
-    QTest::addColumn<QList<int>>("played");
-    QTest::addColumn<QList<int>>("started");
-    QTest::newRow("every clip once")
-        << QList{101, 102, 103, 104, 105} << QList{101, 102, 103, 104, 105};
-    QTest::newRow("same clip twice, then back")
-        << QList{104, 104, 101, 104} << QList{104, 104, 101, 104};
-    QTest::newRow("numbers outside 101..105 start nothing")
-        << QList{100, 103, 106, 0, -1, 102} << QList{103, 102};
+    QTest::addColumn<ClipList>("played");
+    QTest::addColumn<ClipList>("started");
+    const ClipList all{Clips::Fanfare, Clips::Blip, Clips::Oops, Clips::Chime, Clips::Click};
+    const ClipList again{Clips::Chime, Clips::Chime, Clips::Fanfare, Clips::Chime};
+    QTest::newRow("every clip once") << all << all;
+    QTest::newRow("same clip twice, then back") << again << again;
+    QTest::newRow("numbers outside the clips start nothing")
+        << ClipList{Clips::First - 1, Clips::Oops, Clips::Last + 1, 0, -1, Clips::Blip}
+        << ClipList{Clips::Oops, Clips::Blip};
 }
 
 void TestServices::playClipHandsOverTheWholeClip()
 {
-    QFETCH(QList<int>, played);
-    QFETCH(QList<int>, started);
+    QFETCH(ClipList, played);
+    QFETCH(ClipList, started);
     RecordingClipSink sink;
     ClipPlayer player(sink);
-    for (const int clip : played)
-        player.play(qint16(clip));
+    for (const qint16 clip : played)
+        player.play(clip);
 
     QCOMPARE(sink.clips, started);
     QCOMPARE(sink.images.size(), started.size());
@@ -131,32 +132,32 @@ void TestServices::playClipHandsOverTheWholeClip()
         const QByteArray onDisk = assetClip(started[i]);
         QVERIFY2(!onDisk.isEmpty(), qPrintable(QString::number(started[i])));
         QCOMPARE(sink.images[i], onDisk);
-        QCOMPARE(sink.images[i], Resources::clipBytes(qint16(started[i])));
+        QCOMPARE(sink.images[i], Resources::clipBytes(started[i]));
     }
 }
 
 void TestServices::playClipHandlesWaitingEvents_data()
 {
     QTest::addColumn<Queue>("how");
-    QTest::addColumn<int>("clip");
-    QTest::newRow("posted event, long clip") << Queue::PostedEvent << 101;
-    QTest::newRow("queued call, short clip") << Queue::QueuedCall << 105;
+    QTest::addColumn<qint16>("clip");
+    QTest::newRow("posted event, long clip") << Queue::PostedEvent << Clips::Fanfare;
+    QTest::newRow("queued call, short clip") << Queue::QueuedCall << Clips::Click;
 }
 
 void TestServices::playClipHandlesWaitingEvents()
 {
     QFETCH(Queue, how);
-    QFETCH(int, clip);
+    QFETCH(qint16, clip);
     RecordingClipSink sink;
     ClipPlayer player(sink);
     Marker marker(&sink);
 
     queueOn(marker, how);
     QVERIFY(!marker.handled);
-    player.play(qint16(clip));
+    player.play(clip);
     QVERIFY(marker.handled);
     // The clip is already under way when the waiting input runs.
-    QCOMPARE(marker.clipsSeen, QList<int>{clip});
+    QCOMPARE(marker.clipsSeen, ClipList{clip});
 }
 
 void TestServices::topmostKeepsTheWindow_data()
@@ -201,17 +202,17 @@ void TestServices::topmostKeepsTheWindow()
 
 void TestServices::noSoundServerIsSilence_data()
 {
-    QTest::addColumn<int>("clip");
-    QTest::newRow("101 fanfare") << 101;
-    QTest::newRow("102 blip") << 102;
-    QTest::newRow("103 oops") << 103;
-    QTest::newRow("104 chime") << 104;
-    QTest::newRow("105 click") << 105;
+    QTest::addColumn<qint16>("clip");
+    QTest::newRow("fanfare") << Clips::Fanfare;
+    QTest::newRow("blip") << Clips::Blip;
+    QTest::newRow("oops") << Clips::Oops;
+    QTest::newRow("chime") << Clips::Chime;
+    QTest::newRow("click") << Clips::Click;
 }
 
 void TestServices::noSoundServerIsSilence()
 {
-    QFETCH(int, clip);
+    QFETCH(qint16, clip);
     AudioClipSink sink;
     ClipPlayer player(sink);
     Marker marker;
@@ -219,7 +220,7 @@ void TestServices::noSoundServerIsSilence()
 
     QElapsedTimer timer;
     timer.start();
-    player.play(qint16(clip));
+    player.play(clip);
     QVERIFY2(timer.elapsed() < PromptMs, qPrintable(QString::number(timer.elapsed())));
     // The game goes on: waiting input still runs, and nothing pops up to complain.
     QVERIFY(marker.handled);

@@ -140,7 +140,7 @@ void TestStartScreen::soundSwitch()
     press();
     QVERIFY(!harness->context.preferences.soundMuted);
     QVERIFY(!start->soundSwitch->isChecked());
-    QCOMPARE(harness->sink.clips, QList<int>{105});
+    QCOMPARE(harness->sink.clips, ClipList{Clips::Click});
 }
 
 void TestStartScreen::switchShowsItsTwoPictures()
@@ -200,7 +200,7 @@ void TestStartScreen::operationsOpenTheExerciseScreen()
     QCOMPARE(exercise->titleLabel->text(), title);
     QCOMPARE(exercise->operationLabel->text(), label);
     QCOMPARE(exercise->verdictLine->text(), QStringLiteral("Scegli il livello."));
-    QCOMPARE(harness->sink.clips, muted ? QList<int>{} : QList<int>{105});
+    QCOMPARE(harness->sink.clips, muted ? ClipList{} : ClipList{Clips::Click});
 }
 
 void TestStartScreen::leavingAndComingBackGivesAFreshScreen()
@@ -398,11 +398,11 @@ void TestStartScreen::leavingWhileAHandlerWaitsForItsSound()
     QTRY_COMPARE(QApplication::activeWindow(), front);
     // The handler's own sound came first, then the exit's click (and the operation's); the
     // frame has none, nor does anything the handler would have done after its sound.
-    QList<int> expected{handler == u"tile"    ? Clips::Click
-                        : handler == u"level" ? Clips::Blip
-                        : handler == u"digit" ? Clips::Blip
-                        : handler == u"right" ? Clips::Chime
-                                              : Clips::Oops};
+    ClipList expected{handler == u"tile"    ? Clips::Click
+                      : handler == u"level" ? Clips::Blip
+                      : handler == u"digit" ? Clips::Blip
+                      : handler == u"right" ? Clips::Chime
+                                            : Clips::Oops};
     if (!byFrame)
         expected << Clips::Click;
     if (thenAnother)

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Clips.h"
 #include "Resources.h"
 #include "WavImage.h"
 
@@ -54,24 +55,24 @@ private Q_SLOTS:
 
 void TestWavImage::clipsAreValidWaves_data()
 {
-    QTest::addColumn<int>("clip");
+    QTest::addColumn<qint16>("clip");
     QTest::addColumn<int>("rate");
     QTest::addColumn<int>("samples");
     QTest::addColumn<int>("bytes");
-    QTest::newRow("101 fanfare") << 101 << 11025 << 30720 << 30764;
-    QTest::newRow("102 blip, odd data") << 102 << 11025 << 1295 << 1340;
-    QTest::newRow("103 oops, odd data") << 103 << 11025 << 6207 << 6252;
-    QTest::newRow("104 chime") << 104 << 22050 << 11376 << 11420;
-    QTest::newRow("105 click, with a LIST chunk") << 105 << 20000 << 371 << 468;
+    QTest::newRow("fanfare") << Clips::Fanfare << 11025 << 30720 << 30764;
+    QTest::newRow("blip, odd data") << Clips::Blip << 11025 << 1295 << 1340;
+    QTest::newRow("oops, odd data") << Clips::Oops << 11025 << 6207 << 6252;
+    QTest::newRow("chime") << Clips::Chime << 22050 << 11376 << 11420;
+    QTest::newRow("click, with a LIST chunk") << Clips::Click << 20000 << 371 << 468;
 }
 
 void TestWavImage::clipsAreValidWaves()
 {
-    QFETCH(int, clip);
+    QFETCH(qint16, clip);
     QFETCH(int, rate);
     QFETCH(int, samples);
     QFETCH(int, bytes);
-    const QByteArray image = Resources::clipBytes(qint16(clip));
+    const QByteArray image = Resources::clipBytes(clip);
     QCOMPARE(image.size(), bytes);
     QCOMPARE(qFromLittleEndian<quint32>(image.constData() + 4), quint32(bytes - 8));
     const auto wav = WavImage::parse(image);
