@@ -3,7 +3,7 @@
 # Runs every test headless: in the normal build, then the Windows edition's under Wine, then the
 # web edition's in Chromium, then in a fourth build folder under the address and
 # undefined-behaviour sanitizers, where any report fails the test. The services some tests need (sound server, printer, Wine) are started and
-# stopped by ctest fixtures.
+# stopped by ctest fixtures. The storm's random soak is not run here: ctest -L soak runs it.
 #   run-tests.sh <build> <windows-build> <web-build>
 set -euo pipefail
 build=${1:-build}
@@ -13,7 +13,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
 
 echo "== tests"
-ctest --test-dir "$build" --output-on-failure --timeout 600 -j2
+ctest --test-dir "$build" --output-on-failure --timeout 600 -j2 -LE soak
 
 echo "== the Windows edition, under Wine"
 ctest --test-dir "$windows_build" --output-on-failure --timeout 600 -j2
@@ -27,4 +27,4 @@ cmake --build "$build-sanitize"
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1
 export LSAN_OPTIONS=suppressions=$here/tests/sanitizers/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir "$build-sanitize" --output-on-failure --timeout 900 -j2
+ctest --test-dir "$build-sanitize" --output-on-failure --timeout 900 -j2 -LE soak

@@ -368,6 +368,7 @@ void TestExercisePlay::wholePuzzle()
     FormHarness::press(f->okKey);
     expected << Clips::Click << clipsForDigits(resultOf(5) + 1) << Clips::Oops;
     QCOMPARE(f->verdictLine->text(), Wrong);
+    QCOMPARE(h->inconsistency(), QString());
 
     for (int k = 0; k < TileGrid::Count; ++k) {
         const int t = order[k];

@@ -201,6 +201,7 @@ void TestStartScreen::operationsOpenTheExerciseScreen()
     QCOMPARE(exercise->operationLabel->text(), label);
     QCOMPARE(exercise->verdictLine->text(), QStringLiteral("Scegli il livello."));
     QCOMPARE(harness->sink.clips, muted ? ClipList{} : ClipList{Clips::Click});
+    QCOMPARE(harness->inconsistency(start), QString());
 }
 
 void TestStartScreen::leavingAndComingBackGivesAFreshScreen()
@@ -239,6 +240,7 @@ void TestStartScreen::leavingAndComingBackGivesAFreshScreen()
     QVERIFY(harness->context.preferences.soundMuted);
     QVERIFY(harness->context.choice.operation == Operation(4));
     QVERIFY(harness->sink.clips.isEmpty());
+    QCOMPARE(harness->inconsistency(start), QString());
 }
 
 void TestStartScreen::choosingAgainWhileOpenOnlyRaisesIt_data()
@@ -322,6 +324,7 @@ void TestStartScreen::secondChoiceDuringTheFirstsSound()
     FormHarness::queueClick(late);
     FormHarness::click(form->findChild<QAbstractButton *>(first));
     QCoreApplication::processEvents();
+    QCOMPARE(harness->inconsistency(start), QString());
     const ExerciseChoice &s = harness->context.choice;
     ExerciseForm *exercise = start->exerciseForm();
     if (!levels) {
@@ -408,6 +411,7 @@ void TestStartScreen::leavingWhileAHandlerWaitsForItsSound()
     if (thenAnother)
         expected << Clips::Click;
     QCOMPARE(harness->sink.clips, expected);
+    QCOMPARE(harness->inconsistency(start), QString());
     if (thenAnother) {
         QVERIFY(start->exerciseForm());
         QVERIFY(harness->context.choice.operation == Operation(2));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FormHarness.h"
 
+#include "StartForm.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -138,4 +140,12 @@ void FormHarness::answerRight(int tile)
     click(t);
     typeOnKeypad(QString::number(expectedFromCaption(t->text())));
     press(form->okKey);
+    QCOMPARE(inconsistency(), QString());
+}
+
+QString FormHarness::inconsistency(const StartForm *start)
+{
+    if (start)
+        return invariants.check(*start, context);
+    return form ? invariants.check(*form, context) : QStringLiteral("no exercise form");
 }

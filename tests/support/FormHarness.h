@@ -3,6 +3,7 @@
 
 #include "ExerciseForm.h"
 #include "GameContext.h"
+#include "GameInvariants.h"
 #include "PictureOptionButton.h"
 #include "RecordingClipSink.h"
 #include "TestMain.h"
@@ -11,6 +12,7 @@
 #include <QTest>
 
 class QAbstractButton;
+class StartForm;
 
 // A game context with a recording clip sink and a seeded generator, and ways to drive the
 // exercise form with real mouse events.
@@ -42,10 +44,15 @@ public:
     // The result of the problem on a tile, worked out again from its caption.
     static qint64 expectedFromCaption(const QString &caption);
     QAbstractButton *level(int level) const;
-    // Clicks a tile, types its right answer on the keypad and presses OK.
+    // Clicks a tile, types its right answer on the keypad and presses OK; then the form must
+    // still agree with its round.
     void answerRight(int tile);
+    // What the screens show against the round and the context, empty when all agrees: the start
+    // screen and the exercise screen it opened, else the form.
+    QString inconsistency(const StartForm *start = nullptr);
 
     RecordingClipSink sink;
     GameContext context;
     QPointer<ExerciseForm> form;
+    GameInvariants invariants;
 };
