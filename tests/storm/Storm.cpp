@@ -19,14 +19,6 @@ constexpr quint64 DrawEvery = 4;
 #else
 constexpr quint64 DrawEvery = 1;
 #endif
-
-std::vector<const char *> namesOf(const std::vector<Storm::Kind> &kinds)
-{
-    std::vector<const char *> names;
-    for (const Storm::Kind &k : kinds)
-        names.push_back(k.name);
-    return names;
-}
 } // namespace
 
 // Per thousand: on the exercise screen, in its quiet spells, on the start screen. The last row
@@ -95,7 +87,7 @@ const std::vector<Storm::Kind> Storm::kinds = {
     {"idle", {112, 50, 100}, [](Storm &s) { s.report.note(QStringLiteral("idle")); }},
 };
 
-Storm::Storm(quint32 seed) : harness(seed), report(namesOf(kinds)), input(seed, report) {}
+Storm::Storm(quint32 seed) : harness(seed), report(kinds.size()), input(seed, report) {}
 
 Storm::~Storm()
 {
@@ -301,14 +293,14 @@ void Storm::trigger()
 void Storm::planDigits(qint64 result)
 {
     for (const QChar c : QString::number(result))
-        plan.push_back({Step::DigitStep, c.digitValue(), {}});
+        plan.push_back({exercise()->digitKeys[std::size_t(c.digitValue())], {}});
 }
 
 void Storm::planOpenTile()
 {
     if (const std::optional<int> open = exercise()->round().openTile()) {
         planDigits(exercise()->round().problem(*open).result);
-        plan.push_back({Step::OkStep, 0, {}});
+        plan.push_back({exercise()->okKey, {}});
         report.note(QStringLiteral("plan the answer for openTile %1").arg(*open));
     }
 }
@@ -328,33 +320,27 @@ void Storm::planAnswer()
     const int t = visible[input.pick(int(visible.size()))];
     const qint64 result = FormHarness::expectedFromCaption(f->tiles[std::size_t(t)]->text());
     plan.clear();
-    plan.push_back({Step::TileStep, t, {}});
+    plan.push_back({f->tiles[std::size_t(t)], {}});
     if (input.chance(20))
-        plan.push_back({Step::PasteStep, 0, QString::number(result)});
+        plan.push_back({f->answerBox, QString::number(result)});
     else
         planDigits(result);
-    plan.push_back({Step::OkStep, 0, {}});
+    plan.push_back({f->okKey, {}});
     report.note(QStringLiteral("plan tile %1 answer %2").arg(t).arg(result));
 }
 
+// A step on a form since unloaded is lost, as the child's would be.
 void Storm::takeStep()
 {
     const Step s = plan.front();
     plan.pop_front();
-    ExerciseForm *f = exercise();
-    switch (s.what) {
-    case Step::TileStep:
-        click(f->tiles[std::size_t(s.value)]);
-        break;
-    case Step::DigitStep:
-        click(f->digitKeys[std::size_t(s.value)], input.anyButton());
-        break;
-    case Step::PasteStep:
-        report.note(QStringLiteral("step paste %1").arg(s.text));
-        f->answerBox->insert(s.text);
-        break;
-    case Step::OkStep:
-        click(f->okKey, input.anyButton());
-        break;
+    if (!s.target) {
+        report.note(QStringLiteral("step lost"));
+    } else if (!s.paste.isEmpty()) {
+        report.note(QStringLiteral("step paste %1").arg(s.paste));
+        qobject_cast<QLineEdit *>(s.target)->insert(s.paste);
+    } else {
+        const bool tile = s.target->objectName().startsWith(u"tile");
+        click(s.target, tile ? Qt::LeftButton : input.anyButton());
     }
 }

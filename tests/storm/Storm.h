@@ -56,18 +56,11 @@ private:
         Click,
         DoubleClick
     };
-    // One step of a planned right answer.
+    // One step of a planned right answer: a click on the form, or text pasted into its box.
     struct Step
     {
-        enum
-        {
-            TileStep,
-            DigitStep,
-            OkStep,
-            PasteStep
-        } what;
-        int value = 0;
-        QString text;
+        QPointer<QWidget> target;
+        QString paste;
     };
 
     ExerciseForm *exercise() const;

@@ -166,27 +166,15 @@ void StormInput::key(QWidget *top)
 
 QString StormInput::pasteText()
 {
-    static const QStringList odd{QStringLiteral("1e999"),
-                                 QStringLiteral("-0"),
-                                 QStringLiteral("3,5"),
-                                 QStringLiteral("--5"),
-                                 QStringLiteral("+7"),
-                                 QStringLiteral("0x1F"),
-                                 QStringLiteral(".5"),
-                                 QStringLiteral("5."),
-                                 QStringLiteral("1.5.5"),
-                                 QStringLiteral("  4 2 \t"),
-                                 QStringLiteral("\u0661\u0662\u0663"),
-                                 QStringLiteral("\uFF11\uFF12"),
-                                 QStringLiteral("\U0001F600"),
-                                 QStringLiteral("\u200F12\u200E"),
-                                 QStringLiteral("e\u0301"),
-                                 QString(QChar(0xD800)),
-                                 QString(QChar(0)),
-                                 QStringLiteral("\n9"),
-                                 QStringLiteral("nan"),
-                                 QStringLiteral("inf"),
-                                 QStringLiteral("-")};
+    // clang-format off
+    static const QStringList odd{
+        QStringLiteral("1e999"), QStringLiteral("-0"), QStringLiteral("3,5"), QStringLiteral("--5"),
+        QStringLiteral("+7"), QStringLiteral("0x1F"), QStringLiteral(".5"), QStringLiteral("5."),
+        QStringLiteral("1.5.5"), QStringLiteral("  4 2 \t"), QStringLiteral("\u0661\u0662\u0663"),
+        QStringLiteral("\uFF11\uFF12"), QStringLiteral("\U0001F600"), QStringLiteral("e\u0301"),
+        QStringLiteral("\u200F12\u200E"), QString(QChar(0xD800)), QString(QChar(0)),
+        QStringLiteral("\n9"), QStringLiteral("nan"), QStringLiteral("inf"), QStringLiteral("-")};
+    // clang-format on
     const int r = pick(10);
     if (r < 3) {
         // Long runs of digits; now and then more than the box holds, which makes every later

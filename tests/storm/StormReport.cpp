@@ -3,10 +3,10 @@
 
 #include "ExerciseForm.h"
 #include "GameContext.h"
+#include "Storm.h"
 
-StormReport::StormReport(std::vector<const char *> kindNames)
-    : names(std::move(kindNames)), kinds(names.size()),
-      trace(qEnvironmentVariableIntValue("VORTANI_STORM_TRACE") == 1)
+StormReport::StormReport(std::size_t kindCount)
+    : kinds(kindCount), trace(qEnvironmentVariableIntValue("VORTANI_STORM_TRACE") == 1)
 {
 }
 
@@ -59,8 +59,8 @@ QString StormReport::summary(const GameContext &context, const ExerciseForm *for
                        .arg(mostSolved)
                        .arg(prints)
                        .arg(posted);
-    for (std::size_t k = 0; k < names.size(); ++k)
-        text += QStringLiteral(" %1 %2,").arg(QLatin1String(names[k])).arg(kinds[k]);
+    for (std::size_t k = 0; k < kinds.size(); ++k)
+        text += QStringLiteral(" %1 %2,").arg(QLatin1String(Storm::kinds[k].name)).arg(kinds[k]);
     const ExerciseChoice &choice = context.choice;
     text += QStringLiteral(" end: operation %1 level %2 solvedCount %3 soundMuted %4")
                 .arg(choice.operation ? int(*choice.operation) : 0)

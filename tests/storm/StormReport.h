@@ -15,7 +15,7 @@ struct GameContext;
 class StormReport
 {
 public:
-    explicit StormReport(std::vector<const char *> kindNames);
+    explicit StormReport(std::size_t kindCount);
 
     void begin(quint64 event);
     void note(const QString &what);
@@ -29,7 +29,6 @@ public:
     QString summary(const GameContext &context, const ExerciseForm *form) const;
 
 private:
-    std::vector<const char *> names;
     std::vector<quint64> kinds;
     quint64 index = 0;
     bool trace = false;
