@@ -229,10 +229,7 @@ void TestStartScreen::leavingAndComingBackGivesAFreshScreen()
     QCOMPARE(second->operationLabel->text(), QStringLiteral("Quoziente ="));
     QCOMPARE(second->verdictLine->text(), QStringLiteral("Scegli il livello."));
     QCOMPARE(second->verdictLine->font().pointSizeF(), 18.0);
-    for (const QAbstractButton *o : {static_cast<QAbstractButton *>(second->levelButtons[0]),
-                                     static_cast<QAbstractButton *>(second->levelButtons[1]),
-                                     static_cast<QAbstractButton *>(second->levelButtons[2]),
-                                     static_cast<QAbstractButton *>(second->levelButtons[3])})
+    for (const PictureOptionButton *o : second->levelButtons)
         QVERIFY(!o->isChecked());
     QVERIFY(!second->printButton->isEnabled());
     QVERIFY(!second->puzzleFrame->isEnabled());
