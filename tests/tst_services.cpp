@@ -238,7 +238,7 @@ void TestServices::noSoundServerBackToBack()
             for (qint16 clip = Clips::First; clip <= Clips::Last; ++clip)
                 sink.start(clip, Resources::clipBytes(clip));
         }
-        sink.start(104, QByteArray("RIFF, but not really a wave"));
+        sink.start(Clips::Chime, QByteArray("RIFF, but not really a wave"));
     }
     QVERIFY2(timer.elapsed() < PromptMs, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(visibleWindows(), QStringList());
