@@ -62,12 +62,12 @@ def need(*tools, modules=()):
 
 
 # ---- Waiting ----------------------------------------------------------------------------------
-def wait_for(condition, timeout=10.0, interval=0.05, idle=None):
-    """condition's last answer, once true or when the time is up."""
+def wait_for(condition, timeout=10.0, interval=0.05, idle=None, until=True):
+    """condition's last answer, once true (until=False: once false) or when the time is up."""
     deadline = time.monotonic() + timeout
     while True:
         result = condition()
-        if result or time.monotonic() >= deadline:
+        if bool(result) == until or time.monotonic() >= deadline:
             return result
         (idle or time.sleep)(interval)
 
@@ -457,9 +457,28 @@ PRINT_QUEUE = "VortaniPDF"
 PDF_DRIVER = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
 
 
+def _lpstat(*args):
+    # Its messages in English, as read here.
+    return subprocess.run(["lpstat", *args], capture_output=True, text=True,
+                          env=dict(os.environ, LC_ALL="C")).stdout
+
+
+def print_unready():
+    """What keeps the print server from taking a job on its default queue; "" when nothing."""
+    if "scheduler is running" not in _lpstat("-r"):
+        return f"CUPS_SERVER {os.environ.get('CUPS_SERVER')} unreachable: no scheduler answers there"
+    if not _lpstat("-d").strip().endswith(f": {PRINT_QUEUE}"):
+        return f"no default printer: {PRINT_QUEUE} is not the default destination"
+    if f"{PRINT_QUEUE} accepting requests" not in _lpstat("-a", PRINT_QUEUE):
+        return f"queue {PRINT_QUEUE} not accepting jobs"
+    if "enabled" not in _lpstat("-p", PRINT_QUEUE):
+        return f"queue {PRINT_QUEUE} not enabled"
+    return ""
+
+
 def start_print_server(state):
-    """A cupsd with everything under state, a PDF queue its default; sets CUPS_SERVER. The PDF
-    files land where the system's cups-pdf says (~/PDF)."""
+    """A cupsd with everything under state, a PDF queue its default, once that queue takes jobs;
+    sets CUPS_SERVER. The PDF files land where the system's cups-pdf says (~/PDF)."""
     if os.geteuid() != 0:
         not_ready("the print server needs root: the PDF backend runs as root")
     if not os.path.exists(PDF_DRIVER):
@@ -498,13 +517,15 @@ def start_print_server(state):
     with open(os.path.join(state, "cupsd.pid"), "w") as f:
         f.write(str(cupsd.pid))
     os.environ["CUPS_SERVER"] = socket
-    if not wait_for(lambda: "is running" in subprocess.run(
-            ["lpstat", "-r"], capture_output=True, text=True).stdout, 20, 0.1):
+    if not wait_for(lambda: "scheduler is running" in _lpstat("-r"), 20, 0.1):
         raise RuntimeError(f"cupsd did not start (see {state}/log)")
     for command in (["lpadmin", "-p", PRINT_QUEUE, "-v", "cups-pdf:/", "-E", "-P", PDF_DRIVER],
                     ["lpadmin", "-d", PRINT_QUEUE], ["cupsenable", PRINT_QUEUE],
                     ["cupsaccept", PRINT_QUEUE]):
         subprocess.run(command, check=True, stderr=subprocess.DEVNULL)
+    # Up is not ready: the tests need the default queue taking jobs.
+    if why := wait_for(print_unready, 30, 0.2, until=False):
+        raise RuntimeError(f"{why} (see {state}/log)")
     return socket
 
 
@@ -617,7 +638,7 @@ def main(command, *args):
             f"sound server {start_sound_server(d)} on {os.environ['PULSE_SERVER']}"),
         "sound-stop": stop_sound_server,
         "print-start": lambda d: need("cupsd", "lpadmin", "lpstat") or print(
-            f"print server on {start_print_server(d)}, default queue {PRINT_QUEUE}"),
+            f"print server on {start_print_server(d)}, default queue {PRINT_QUEUE} accepting jobs"),
         "print-stop": stop_print_server,
         "wine-start": lambda d: print(f"wine: display {start_wine(d)}"),
         "wine-stop": stop_wine,
