@@ -32,7 +32,6 @@ def take(screen, work, out):
         return screen.settled(os.path.join(work, "look.png"), at, rect)
 
     def click(*places):
-        places = [layout.centre(p) if isinstance(p, str) else p for p in places]
         screen.xdo(*[arg for x, y in places
                      for arg in ("mousemove", at[0] + x, at[1] + y, "click", 1)])
 
@@ -61,23 +60,23 @@ def take(screen, work, out):
         screen.xdo("mousemove", at[0] + AWAY[0], at[1] + AWAY[1])  # off the tile: no hover shading
         face = settled((x, y, 1, 1))  # the chosen tile's highlight; the picture shows once solved
         for n in range(2, 20):
-            click(*[key(d) for d in str(n)], "exerciseForm/okKey")
+            screen.press(at, *[key(d) for d in str(n)], "exerciseForm/okKey")
             # A wrong answer empties the answer box; a right one takes the tile away.
             wait_for(lambda: look((x, y, 1, 1)) != face or not typed(), 10, 0.1)
             if look((x, y, 1, 1)) != face:
                 return
 
     shot("start.png")
-    click("startForm/operationButton_0")
+    screen.press(at, "startForm/operationButton_0")
     if not screen.wait_windows(2):
         sys.exit("screenshots: the exercise screen did not show")
-    click("exerciseForm/levelButton_0")
+    screen.press(at, "exerciseForm/levelButton_0")
     settled()
     for tile in (0, 6, 11, 9):
         solve(tile)
-    click("exerciseForm/tile_5", key(1), "exerciseForm/okKey")  # a tile chosen, a wrong answer
+    screen.press(at, layout.tile(5), key(1), "exerciseForm/okKey")  # a tile chosen, a wrong answer
     wait_for(lambda: not typed(), 10, 0.1)
-    click(key(7))
+    screen.press(at, key(7))
     screen.xdo("mousemove", at[0] + 300, at[1] + 20)
     wait_for(typed, 10, 0.1)
     shot("exercise.png")

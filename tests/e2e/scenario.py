@@ -16,54 +16,32 @@ class Missed(Exception):
 
 
 class Driver:
-    """What the scenario asks of an edition. Controls are named "form/objectName" (layout.py),
-    rectangles are in the form's own pixels. An edition subclasses it and gives every method;
-    another browser or platform plugs in with a driver of its own."""
+    """What the scenario asks of an edition, which subclasses this and gives each method below;
+    another browser or platform plugs in with a driver of its own. Controls are named
+    "form/objectName" (layout.py); rectangles are in the form's own pixels.
+
+    press(name)    presses the control as the edition's child does: a pointer, or the keys that
+                   reach it; raises Missed when it cannot reach it
+    type(digits)   types digits into the open tile's answer, one key after another
+    problem(tile)  tile's (0..11) problem as the game reads it out ("7 + 5")
+    said()         every message the game has said so far, oldest first, without a reader's
+                   wrapping
+    pixels(rect)   the (r, g, b) pixels of rect on the form in front, row by row, as the screen
+                   shows it
+    answer()       the answer box's text, or None where the edition cannot read it
+    sound()        how much the game has played so far (seconds heard, or clips started)
+    printout()     the page Stampa printed, waited for: (width, pixels row by row), or None
+    ended()        waits for the game to end after Esci on the start form: "" once it has, else
+                   why not
+    """
 
     patience = 20.0  # seconds the game may take to answer one input
-    reads_problems = True  # False: problem() says nothing, the answers are found by trying
+    reads_problems = True  # False: no problem() is read, the answers are found by trying
     prints = True  # False: no printer, so printing must say why instead
-
-    def press(self, name):
-        """Presses the control as the edition's child does: a pointer, or the keys that reach
-        it. Raises Missed when the control cannot be reached."""
-        raise NotImplementedError
-
-    def type(self, digits):
-        """Types digits into the open tile's answer, one key after another."""
-        raise NotImplementedError
-
-    def problem(self, tile):
-        """Tile tile's (0..11) problem as the game reads it out ("7 + 5")."""
-        raise NotImplementedError
-
-    def said(self):
-        """Every message the game has said so far, oldest first, without the reader's wrapping."""
-        raise NotImplementedError
-
-    def pixels(self, rect):
-        """The (r, g, b) pixels of rect on the form in front, row by row, as the screen shows it."""
-        raise NotImplementedError
-
-    def answer(self):
-        """The answer box's text, or None where the edition cannot read it."""
-        raise NotImplementedError
-
-    def sound(self):
-        """How much the game has played so far (seconds heard, or clips started)."""
-        raise NotImplementedError
-
-    def printout(self):
-        """The page Stampa printed, waited for: (width, pixels row by row), or None."""
-        raise NotImplementedError
-
-    def ended(self):
-        """Waits for the game to end after Esci on the start form: "" once it has, else why not."""
-        raise NotImplementedError
 
     def reached(self, step, tile=None):
         """The edition's own checks at a step: "exercise", "dealt", "opened" (tile), "wrong",
-        "solved" (tile), "printed", "left". Nothing by default."""
+        "solved" (tile), "printed", "left"."""
 
 
 def same(line, text):
@@ -182,7 +160,6 @@ class Scenario:
             d.press(layout.tile(i))
             if first:
                 self.wrong_once(problem, answer)
-            verdict, mark = None, len(d.said())
             for number in tries:
                 mark = len(d.said())
                 d.type(str(number))

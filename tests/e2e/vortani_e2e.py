@@ -14,8 +14,10 @@ import subprocess
 import sys
 import time
 
+import layout
+
 CI = os.environ.get("CI") == "true"
-TITLE = "Vortani Puzzle"
+TITLE = layout.TITLE
 
 # ---- Checks -----------------------------------------------------------------------------------
 passed = []
@@ -245,8 +247,13 @@ class Screen:
         return tuple(int(re.search(rf"Absolute upper-left {axis}:\s*(-?\d+)", info)[1])
                      for axis in "XY")
 
-    def click(self, x, y):
-        self.xdo("mousemove", x, y, "click", 1)
+    def press(self, origin, *names, pause=None):
+        """Clicks the middle of each named control (layout.py) of the form inside at origin,
+        pause seconds apart."""
+        steps = [["mousemove", origin[0] + layout.centre(name)[0],
+                  origin[1] + layout.centre(name)[1], "click", 1] for name in names]
+        gap = ["sleep", str(pause)] if pause else []
+        self.xdo(*[arg for step in steps for arg in gap + step][len(gap):])
 
     def copied(self, timeout=3.0):
         """What the focused control copies on Ctrl+A, Ctrl+C. An xclip of ours holds the
@@ -303,9 +310,6 @@ class Shot:
         x0, y0, w, h = rect[0] + at[0], rect[1] + at[1], rect[2], rect[3]
         return [tuple(self.data[i:i + 3]) for y in range(y0, y0 + h)
                 for i in range((y * self.width + x0) * 3, (y * self.width + x0 + w) * 3, 3)]
-
-    def region(self, at, rect):
-        return bytes(b for p in self.pixels(at, rect) for b in p)
 
 
 def differing(a, b):

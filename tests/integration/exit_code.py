@@ -5,7 +5,6 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from layout import centre  # noqa: E402
 from vortani_e2e import Screen, check, display, finish, need, stop, wait_exit  # noqa: E402
 
 
@@ -19,16 +18,13 @@ def main(argv):
             try:
                 start = screen.wait_windows(1)
                 check(start, "the start screen shows", fatal=True)
-                x, y = screen.origin(start[0])
-
-                def click(name):
-                    screen.click(x + centre(name)[0], y + centre(name)[1])
+                at = screen.origin(start[0])
                 if visit:
-                    click("startForm/operationButton_0")
+                    screen.press(at, "startForm/operationButton_0")
                     check(screen.wait_windows(2), "Addizione opens the exercise screen", fatal=True)
-                    click("exerciseForm/exitButton")
+                    screen.press(at, "exerciseForm/exitButton")
                     check(screen.wait_windows(1), "the exercise screen's exit closes it", fatal=True)
-                click("startForm/exitButton")
+                screen.press(at, "startForm/exitButton")
                 status = wait_exit(game, 10)
                 check(status is not None, f"the program ends (visit: {visit})", fatal=True)
                 check(status == 0, f"exit status 0, got {status} (visit: {visit})")

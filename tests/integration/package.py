@@ -13,7 +13,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from layout import centre, rect  # noqa: E402
+from layout import rect  # noqa: E402
 from vortani_e2e import CI, Screen, check, display, finish, need, ran, stop, wait_for  # noqa: E402
 
 source_dir = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
@@ -204,19 +204,16 @@ def install(build, pictures, work):
             start = screen.wait_windows(1)
             if not start:
                 return game, False
-            x, y = screen.origin(start[0])
-            screen.click(x + centre("startForm/operationButton_0")[0],
-                         y + centre("startForm/operationButton_0")[1])
+            screen.press(screen.origin(start[0]), "startForm/operationButton_0")
             if not screen.wait_windows(2):
                 return game, False
             exercise = next(w for w in screen.window_ids() if w != start[0])
-            x, y = screen.origin(exercise)
-            before = screen.shot(os.path.join(work, "before.png")).pixels((x, y), TILES)
-            screen.click(x + centre("exerciseForm/levelButton_0")[0],
-                         y + centre("exerciseForm/levelButton_0")[1])
+            at = screen.origin(exercise)
+            before = screen.shot(os.path.join(work, "before.png")).pixels(at, TILES)
+            screen.press(at, "exerciseForm/levelButton_0")
             # The level's handler deals and loads the picture before the tiles are drawn anew.
             dealt = wait_for(lambda: screen.shot(os.path.join(work, "dealt.png")).pixels(
-                (x, y), TILES) != before, 20, 0.1)
+                at, TILES) != before, 20, 0.1)
             return game, dealt and game.poll() is None
 
         def errors(name):

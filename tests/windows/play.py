@@ -79,19 +79,14 @@ class WineDriver(scenario.Driver):
         self.recording, self.game = recording, game
         self.jobs = set()
 
-    def at(self, name):
-        x, y = layout.centre(name)
-        return self.origin[0] + x, self.origin[1] + y
-
     def press(self, name):
         if name == "exerciseForm/printButton":
             self.jobs = print_jobs(self.wine.env)
-        self.screen.xdo("mousemove", *self.at(name), "click", 1)
+        self.screen.press(self.origin, name)
 
     def type(self, digits):
         # A double-click's pace apart, as a child's quick presses of one key.
-        steps = [["mousemove", *self.at(f"exerciseForm/digitKey_{d}"), "click", 1] for d in digits]
-        self.screen.xdo(*[arg for step in steps for arg in step + ["sleep", "0.16"]][:-2])
+        self.screen.press(self.origin, *[f"exerciseForm/digitKey_{d}" for d in digits], pause=0.16)
 
     def problem(self, tile):
         return None
@@ -129,8 +124,6 @@ class WineDriver(scenario.Driver):
     def reached(self, step, tile=None):
         if step == "printed":
             check(len(self.wine.windows()) == 2, "printing raises no message")
-        elif step == "left":
-            self.wine.wait_windows(1)
 
 
 def before_a_screen_reader(wine, screen):
@@ -143,17 +136,14 @@ def before_a_screen_reader(wine, screen):
     off = [start["at"][i] + layout.FORM[i] // 2 - size[i] // 2 for i in (0, 1)]
     check(max(map(abs, off)) <= 40, f"the start window is centred (off by {off})")
     origin = start["at"]
-    screen.xdo("mousemove", origin[0] + layout.centre("startForm/operationButton_0")[0],
-               origin[1] + layout.centre("startForm/operationButton_0")[1], "click", 1)
+    screen.press(origin, "startForm/operationButton_0")
     both = wine.wait_windows(2)
     front = both[0]
     check(front["handle"] != start["handle"] and both[1]["handle"] == start["handle"],
           "Addizione opens a second window in front of the start window")
     check(front["topmost"] and front["client"] == layout.FORM and front["at"] == start["at"],
           "the exercise window is topmost, 632 x 453, over the start window")
-    for name in ("exerciseForm/levelButton_0", layout.tile(0), "exerciseForm/exitButton"):
-        x, y = layout.centre(name)
-        screen.xdo("mousemove", origin[0] + x, origin[1] + y, "click", 1)
+    screen.press(origin, "exerciseForm/levelButton_0", layout.tile(0), "exerciseForm/exitButton")
     left = wine.wait_windows(1)
     check(left[0]["handle"] == start["handle"], "the exercise window's exit leaves the start window")
     check(wine.told() == [], "no screen reader has asked yet: nothing is raised through UI "
