@@ -11,75 +11,90 @@ import tempfile
 
 sys.dont_write_bytecode = True  # nothing written into the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from vortani_e2e import Shot, commonest, display, origin, stop, wait_for, wait_windows, xdo
+import layout  # noqa: E402
+from vortani_e2e import Screen, commonest, display, stop, wait_for  # noqa: E402
 
-build = sys.argv[1] if len(sys.argv) > 1 else "build"
-out = sys.argv[2] if len(sys.argv) > 2 else "docs/screenshots"
-os.makedirs(out, exist_ok=True)
-FORM = (0, 0, 632, 453)
-KEYS = {'7': (520, 140), '8': (560, 140), '9': (600, 140), '4': (520, 180), '5': (560, 180),
-        '6': (600, 180), '1': (520, 220), '2': (560, 220), '3': (600, 220), '0': (520, 260)}
-OK, AWAY = (560, 300), (560, 420)
-ANSWER = (358, 358, 69, 25)  # inside the answer box's frame
-TEAL = (0, 192, 192)
+FORM = (0, 0, *layout.FORM)
+ANSWER = layout.inside("exerciseForm/answerBox", 2)  # inside the answer box's frame
+AWAY = (560, 420)
 
-with tempfile.TemporaryDirectory() as work, display("800x600x24"):
-    game = subprocess.Popen([os.path.join(build, "bin", "vortani")], stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
-    try:
-        start = wait_windows(1)
-        if not start:
-            sys.exit("screenshots: the start screen did not show")
-        at = origin(start[0])
 
-        def look(rect=FORM):
-            return Shot(os.path.join(work, "look.png")).pixels(at, rect)
+def take(screen, work, out):
+    start = screen.wait_windows(1)
+    if not start:
+        sys.exit("screenshots: the start screen did not show")
+    at = screen.origin(start[0])
 
-        def settled(rect=FORM):
-            return Shot.settled(os.path.join(work, "look.png"), at, rect)
+    def look(rect=FORM):
+        return screen.shot(os.path.join(work, "look.png")).pixels(at, rect)
 
-        def click(*places):
-            xdo(*[arg for x, y in places for arg in ("mousemove", at[0] + x, at[1] + y, "click", 1)])
+    def settled(rect=FORM):
+        return screen.settled(os.path.join(work, "look.png"), at, rect)
 
-        def shot(name):
-            # Both forms are teal where nothing else is drawn.
-            wait_for(lambda: commonest(look((0, 0, 632, 60))) == TEAL, 10, 0.1)
-            settled()
-            path = os.path.join(out, name)
-            subprocess.run(["import", "-window", "root", "-crop", f"632x453+{at[0]}+{at[1]}",
-                            "+repage", path], check=True)
-            print(path)
+    def click(*places):
+        screen.xdo(*[arg for x, y in places
+                     for arg in ("mousemove", at[0] + x, at[1] + y, "click", 1)])
 
-        def typed():
-            """The answer box shows digits: its red text."""
-            return sum(1 for r, g, b in look(ANSWER) if r > 180 and g < 90 and b < 90) > 10
+    def key(digit):
+        return f"exerciseForm/digitKey_{digit}"
 
-        def solve(column, row):
-            """Tries numbers on the tile until it goes away."""
-            x, y = 128 + 88 * column + 44, 76 + 88 * row + 20
-            click((x, y))
-            xdo("mousemove", at[0] + AWAY[0], at[1] + AWAY[1])  # off the tile: no hover shading
-            face = settled((x, y, 1, 1))  # the chosen tile's highlight; the picture shows once solved
-            for n in range(2, 20):
-                click(*[KEYS[d] for d in str(n)], OK)
-                # A wrong answer empties the answer box; a right one takes the tile away.
-                wait_for(lambda: look((x, y, 1, 1)) != face or not typed(), 10, 0.1)
-                if look((x, y, 1, 1)) != face:
-                    return
-
-        shot("start.png")
-        click((370, 170))  # Addizione
-        if not wait_windows(2):
-            sys.exit("screenshots: the exercise screen did not show")
-        click((58, 158))  # level Basso
+    def shot(name):
+        # Both forms are teal where nothing else is drawn.
+        wait_for(lambda: commonest(look((0, 0, layout.FORM[0], 60))) == layout.TEAL, 10, 0.1)
         settled()
-        for column, row in ((0, 0), (2, 1), (3, 2), (1, 2)):
-            solve(column, row)
-        click((128 + 88 + 44, 76 + 88 + 44), KEYS["1"], OK)  # a tile chosen, a wrong answer
-        wait_for(lambda: not typed(), 10, 0.1)
-        click(KEYS["7"])
-        xdo("mousemove", at[0] + 300, at[1] + 20)
-        wait_for(typed, 10, 0.1)
-        shot("exercise.png")
-    finally:
-        stop(game)
+        path = os.path.join(out, name)
+        subprocess.run(["import", "-window", "root", "-crop",
+                        f"{layout.FORM[0]}x{layout.FORM[1]}+{at[0]}+{at[1]}", "+repage", path],
+                       check=True, env=screen.env)
+        print(path)
+
+    def typed():
+        """The answer box shows digits: its red text."""
+        return sum(1 for r, g, b in look(ANSWER) if r > 180 and g < 90 and b < 90) > 10
+
+    def solve(tile):
+        """Tries numbers on the tile until it goes away."""
+        x, y, w, _ = layout.rect(layout.tile(tile))
+        x, y = x + w // 2, y + 20
+        click((x, y))
+        screen.xdo("mousemove", at[0] + AWAY[0], at[1] + AWAY[1])  # off the tile: no hover shading
+        face = settled((x, y, 1, 1))  # the chosen tile's highlight; the picture shows once solved
+        for n in range(2, 20):
+            screen.press(at, *[key(d) for d in str(n)], "exerciseForm/okKey")
+            # A wrong answer empties the answer box; a right one takes the tile away.
+            wait_for(lambda: look((x, y, 1, 1)) != face or not typed(), 10, 0.1)
+            if look((x, y, 1, 1)) != face:
+                return
+
+    shot("start.png")
+    screen.press(at, "startForm/operationButton_0")
+    if not screen.wait_windows(2):
+        sys.exit("screenshots: the exercise screen did not show")
+    screen.press(at, "exerciseForm/levelButton_0")
+    settled()
+    for tile in (0, 6, 11, 9):
+        solve(tile)
+    screen.press(at, layout.tile(5), key(1), "exerciseForm/okKey")  # a tile chosen, a wrong answer
+    wait_for(lambda: not typed(), 10, 0.1)
+    screen.press(at, key(7))
+    screen.xdo("mousemove", at[0] + 300, at[1] + 20)
+    wait_for(typed, 10, 0.1)
+    shot("exercise.png")
+
+
+def main(argv):
+    build = argv[0] if argv else "build"
+    out = argv[1] if len(argv) > 1 else "docs/screenshots"
+    os.makedirs(out, exist_ok=True)
+    with tempfile.TemporaryDirectory() as work, display("800x600x24") as env:
+        game = subprocess.Popen([os.path.join(build, "bin", "vortani")], stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, env=env)
+        try:
+            take(Screen(env), work, out)
+        finally:
+            stop(game)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -18,10 +18,19 @@ import urllib.request
 import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vortani_e2e import stop, wait_for  # noqa: E402
+from vortani_e2e import need, not_ready, stop, wait_for  # noqa: E402
 
 CHROMIUM = "/usr/bin/chromium"
 FORM_WIDTH, FORM_HEIGHT = 632, 453
+
+
+def built_site(folder):
+    """folder, absolute, once Chromium is installed and the page is built in it."""
+    need(CHROMIUM)
+    folder = os.path.abspath(folder)
+    if not os.path.exists(os.path.join(folder, "index.html")):
+        not_ready(f"no page in {folder}: build the web edition first (make web)")
+    return folder
 
 
 # ---- The page's server ------------------------------------------------------------------------
@@ -337,5 +346,11 @@ def decode_png(data):
     return width, pixels
 
 
-if __name__ == "__main__" and sys.argv[1:2] == ["serve"]:
-    _serve(sys.argv[2])
+def main(argv):
+    if argv[:1] != ["serve"] or len(argv) != 2:
+        return "usage: browser.py serve DIR"
+    _serve(argv[1])
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

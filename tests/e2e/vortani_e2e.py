@@ -14,8 +14,10 @@ import subprocess
 import sys
 import time
 
+import layout
+
 CI = os.environ.get("CI") == "true"
-TITLE = "Vortani Puzzle"
+TITLE = layout.TITLE
 
 # ---- Checks -----------------------------------------------------------------------------------
 passed = []
@@ -28,13 +30,14 @@ def check(condition, what, fatal=False):
     print(("ok   " if holds else "FAIL ") + what, flush=True)
     (passed if holds else failed).append(what)
     if fatal and not holds:
-        finish()
+        sys.exit(finish())
     return holds
 
 
 def finish():
+    """Prints the tally; the harness's exit status."""
     print(f"{len(passed)} passed, {len(failed)} failed", flush=True)
-    sys.exit(1 if failed else 0)
+    return 1 if failed else 0
 
 
 def not_ready(reason):
@@ -62,12 +65,12 @@ def need(*tools, modules=()):
 
 
 # ---- Waiting ----------------------------------------------------------------------------------
-def wait_for(condition, timeout=10.0, interval=0.05, idle=None):
-    """condition's last answer, once true or when the time is up."""
+def wait_for(condition, timeout=10.0, interval=0.05, idle=None, until=True):
+    """condition's last answer, once true (until=False: once false) or when the time is up."""
     deadline = time.monotonic() + timeout
     while True:
         result = condition()
-        if result or time.monotonic() >= deadline:
+        if bool(result) == until or time.monotonic() >= deadline:
             return result
         (idle or time.sleep)(interval)
 
@@ -132,20 +135,12 @@ def stop(process):
             process.wait()
 
 
-def _set(values):
+def environment(base=None, **values):
+    """A copy of base (this process's environment) with values set; None removes a name."""
+    env = dict(os.environ if base is None else base)
     for name, value in values.items():
-        os.environ.pop(name, None) if value is None else os.environ.__setitem__(name, value)
-
-
-@contextlib.contextmanager
-def environment(**values):
-    """Sets (None: removes) environment variables for the block."""
-    saved = {name: os.environ.get(name) for name in values}
-    _set(values)
-    try:
-        yield
-    finally:
-        _set(saved)
+        env.pop(name, None) if value is None else env.__setitem__(name, value)
+    return env
 
 
 # ---- A virtual display ------------------------------------------------------------------------
@@ -175,29 +170,29 @@ def start_display(size="1024x768x24", log=None, detach=False):
 
 
 @contextlib.contextmanager
-def display(size="1024x768x24"):
+def display(size="1024x768x24", env=None):
+    """env with a private Xvfb of its own as the display, for the block."""
     name, xvfb = start_display(size)
     try:
-        with environment(DISPLAY=name, WAYLAND_DISPLAY=None, QT_QPA_PLATFORM=None,
-                         QT_SCALE_FACTOR=None):
-            yield name
+        yield environment(env, DISPLAY=name, WAYLAND_DISPLAY=None, QT_QPA_PLATFORM=None,
+                          QT_SCALE_FACTOR=None)
     finally:
         stop(xvfb)
 
 
 # ---- Session and accessibility buses ----------------------------------------------------------
 @contextlib.contextmanager
-def session_bus():
+def session_bus(env=None):
+    """env with a private session bus, for the block."""
     bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nopidfile",
                             "--print-address=1"], stdout=subprocess.PIPE,
                            stdin=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                           start_new_session=True)
+                           start_new_session=True, env=env)
     address = bus.stdout.readline().decode().strip()
     try:
         if not address:
             raise RuntimeError("dbus-daemon did not start")
-        with environment(DBUS_SESSION_BUS_ADDRESS=address, SESSION_MANAGER=None):
-            yield address
+        yield environment(env, DBUS_SESSION_BUS_ADDRESS=address, SESSION_MANAGER=None)
     finally:
         with contextlib.suppress(ProcessLookupError):
             os.killpg(bus.pid, signal.SIGTERM)
@@ -205,81 +200,106 @@ def session_bus():
 
 
 @contextlib.contextmanager
-def accessibility_bus():
-    """The AT-SPI bus inside a session_bus(), with programs asked to use it."""
+def accessibility_bus(env):
+    """env (with a session_bus()) with the AT-SPI bus started and programs asked to use it."""
     launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL)
+                                stderr=subprocess.DEVNULL, env=env)
     # NameHasOwner asks without starting the bus.
     owned = ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
              "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"]
     try:
         if not wait_for(lambda: "boolean true" in subprocess.run(
-                owned, capture_output=True, text=True).stdout, 30, 0.1):
+                owned, capture_output=True, text=True, env=env).stdout, 30, 0.1):
             raise RuntimeError("the accessibility bus did not start")
-        with environment(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", NO_AT_BRIDGE="0"):
-            yield
+        yield environment(env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", NO_AT_BRIDGE="0")
     finally:
         stop(launcher)
 
 
 # ---- The game's windows on an X display --------------------------------------------------------
-def xdo(*args):
-    return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True,
-                          text=True).stdout
+class Screen:
+    """An X display as a child sees it: its windows titled as the game, the pointer and keys
+    (xdotool), the clipboard (xclip) and screenshots (ImageMagick). Every tool runs with env."""
 
+    def __init__(self, env):
+        self.env = env
 
-def window_ids():
-    """The visible windows titled as the game."""
-    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$"],
-                          capture_output=True, text=True).stdout.split()
+    def xdo(self, *args):
+        return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True,
+                              text=True, env=self.env).stdout
 
+    def window_ids(self):
+        """The visible windows titled as the game."""
+        return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$"],
+                              capture_output=True, text=True, env=self.env).stdout.split()
 
-def wait_windows(count, timeout=20.0):
-    """The window ids once exactly count show, else None."""
-    return wait_for(lambda: (lambda ids: len(ids) == count and ids)(window_ids()), timeout,
-                    0.1) or None
+    def wait_windows(self, count, timeout=20.0):
+        """The window ids once exactly count show, else None."""
+        return wait_for(lambda: (lambda ids: len(ids) == count and ids)(self.window_ids()),
+                        timeout, 0.1) or None
 
+    def origin(self, window):
+        """Where the window's inside lies on the screen. xwininfo's, as xdotool counts a window
+        manager's frame twice."""
+        info = subprocess.run(["xwininfo", "-id", str(window)], check=True, capture_output=True,
+                              text=True, env=self.env).stdout
+        return tuple(int(re.search(rf"Absolute upper-left {axis}:\s*(-?\d+)", info)[1])
+                     for axis in "XY")
 
-def origin(window):
-    geometry = dict(line.split("=", 1) for line in
-                    xdo("getwindowgeometry", "--shell", window).split())
-    return int(geometry["X"]), int(geometry["Y"])
+    def press(self, origin, *names, pause=None):
+        """Clicks the middle of each named control (layout.py) of the form inside at origin,
+        pause seconds apart."""
+        steps = [["mousemove", origin[0] + layout.centre(name)[0],
+                  origin[1] + layout.centre(name)[1], "click", 1] for name in names]
+        gap = ["sleep", str(pause)] if pause else []
+        self.xdo(*[arg for step in steps for arg in gap + step][len(gap):])
 
+    def copied(self, timeout=3.0):
+        """What the focused control copies on Ctrl+A, Ctrl+C. An xclip of ours holds the
+        clipboard until the copy takes it; nothing to copy shows only as the time running out."""
+        holder = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-i"],
+                                  stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL, env=self.env)
+        holder.stdin.write(b"\x01 nothing copied")
+        holder.stdin.close()
+        try:
+            wait_for(lambda: self.clipboard() == "\x01 nothing copied", 5)
+            self.xdo("key", "ctrl+a", "ctrl+c")
+            return "" if wait_exit(holder, timeout) is None else self.clipboard()
+        finally:
+            stop(holder)
 
-def click(x, y):
-    xdo("mousemove", x, y, "click", 1)
+    def clipboard(self):
+        try:
+            return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True,
+                                  text=True, timeout=5, env=self.env).stdout
+        except subprocess.TimeoutExpired:
+            return ""
 
+    def shot(self, path):
+        return Shot(path, self.env)
 
-def copied(timeout=3.0):
-    """What the focused control copies on Ctrl+A, Ctrl+C. An xclip of ours holds the clipboard
-    until the copy takes it; nothing to copy shows only as the time running out."""
-    holder = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-i"],
-                              stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
-    holder.stdin.write(b"\x01 nothing copied")
-    holder.stdin.close()
-    try:
-        wait_for(lambda: clipboard() == "\x01 nothing copied", 5)
-        xdo("key", "ctrl+a", "ctrl+c")
-        return "" if wait_exit(holder, timeout) is None else clipboard()
-    finally:
-        stop(holder)
+    def shot_until(self, path, holds, timeout=20.0):
+        """The first screenshot that holds(shot), else the last one."""
+        deadline = time.monotonic() + timeout
+        while not holds(shot := self.shot(path)) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        return shot
 
-
-def clipboard():
-    try:
-        return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True,
-                              text=True, timeout=5).stdout
-    except subprocess.TimeoutExpired:
-        return ""
+    def settled(self, path, at, rect, timeout=10.0):
+        """The pixels of rect once two screenshots in a row agree."""
+        last, now, deadline = None, self.shot(path).pixels(at, rect), time.monotonic() + timeout
+        while now != last and time.monotonic() < deadline:
+            last, now = now, self.shot(path).pixels(at, rect)
+        return now
 
 
 class Shot:
     """A screenshot of the whole display, read as a PPM."""
 
-    def __init__(self, path):
-        subprocess.run(["import", "-window", "root", path], check=True)
+    def __init__(self, path, env):
+        subprocess.run(["import", "-window", "root", path], check=True, env=env)
         ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
                              capture_output=True).stdout
         m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
@@ -291,25 +311,6 @@ class Shot:
         return [tuple(self.data[i:i + 3]) for y in range(y0, y0 + h)
                 for i in range((y * self.width + x0) * 3, (y * self.width + x0 + w) * 3, 3)]
 
-    def region(self, at, rect):
-        return bytes(b for p in self.pixels(at, rect) for b in p)
-
-    @classmethod
-    def until(cls, path, holds, timeout=20.0):
-        """The first screenshot that holds(shot), else the last one."""
-        deadline = time.monotonic() + timeout
-        while not holds(shot := cls(path)) and time.monotonic() < deadline:
-            time.sleep(0.1)
-        return shot
-
-    @classmethod
-    def settled(cls, path, at, rect, timeout=10.0):
-        """The pixels of rect once two screenshots in a row agree."""
-        last, now, deadline = None, cls(path).pixels(at, rect), time.monotonic() + timeout
-        while now != last and time.monotonic() < deadline:
-            last, now = now, cls(path).pixels(at, rect)
-        return now
-
 
 def differing(a, b):
     return sum(1 for p, q in zip(a, b) if p != q)
@@ -320,8 +321,16 @@ def commonest(pixels):
 
 
 # ---- Controls on the accessibility bus --------------------------------------------------------
-def atspi():
-    """pyatspi, imported once the accessibility bus runs (it connects at import)."""
+def atspi(env):
+    """pyatspi, connected to env's accessibility bus. The library reads the session bus and the
+    display from this process's own environment, when first imported: they are set here."""
+    for name in ("DBUS_SESSION_BUS_ADDRESS", "DISPLAY"):
+        os.environ.pop(name, None) if name not in env else os.environ.__setitem__(name, env[name])
+    return _pyatspi()
+
+
+def _pyatspi():
+    """pyatspi once atspi() has connected it."""
     import pyatspi
     return pyatspi
 
@@ -368,11 +377,11 @@ def has_state(node, state):
 
 
 def showing(node):
-    return has_state(node, atspi().STATE_SHOWING)
+    return has_state(node, _pyatspi().STATE_SHOWING)
 
 
 def find_app(timeout=10.0):
-    return wait_event(lambda: next((a for a in atspi().Registry.getDesktop(0)
+    return wait_event(lambda: next((a for a in _pyatspi().Registry.getDesktop(0)
                                     if a is not None and a.name in ("vortani", TITLE)), None),
                       timeout)
 
@@ -387,7 +396,7 @@ def exercise_window(app, wait=wait_event):
 
 def focused(app):
     return next((n for w in windows_of(app) for n in nodes(w)
-                 if has_state(n, atspi().STATE_FOCUSED)), None)
+                 if has_state(n, _pyatspi().STATE_FOCUSED)), None)
 
 
 def press(node):
@@ -397,14 +406,14 @@ def press(node):
 
 
 def centre_of(node):
-    ext = node.queryComponent().getExtents(atspi().DESKTOP_COORDS)
+    ext = node.queryComponent().getExtents(_pyatspi().DESKTOP_COORDS)
     return ext.x + ext.width // 2, ext.y + ext.height // 2
 
 
 # ---- The tests' sound server ------------------------------------------------------------------
-def start_sound_server(runtime, sink="test"):
-    """A private PulseAudio, a null sink its default, on runtime/pulse/native; sets
-    XDG_RUNTIME_DIR and PULSE_SERVER."""
+def start_sound_server(runtime, sink="test", env=None):
+    """A private PulseAudio, a null sink its default, on runtime/pulse/native: env with
+    XDG_RUNTIME_DIR and PULSE_SERVER naming it (and a HOME the daemon can write to)."""
     os.makedirs(runtime, mode=0o700, exist_ok=True)
     os.chmod(runtime, 0o700)
     runtime = os.path.abspath(runtime)
@@ -412,29 +421,31 @@ def start_sound_server(runtime, sink="test"):
     if len(socket) > 100:  # sun_path holds 108 bytes with the terminator
         raise RuntimeError(f"socket path too long for a unix socket: {socket}")
     stop_sound_server(runtime)
-    _set(dict(XDG_RUNTIME_DIR=runtime, PULSE_SERVER="unix:" + socket, PULSE_SINK=None,
-              PULSE_SOURCE=None))
-    # The daemon keeps its state under HOME; give it one it can write to.
-    if not os.access(os.environ.get("HOME", "/nonexistent"), os.W_OK):
-        os.environ["HOME"] = os.path.join(runtime, "home")
-        os.makedirs(os.environ["HOME"], exist_ok=True)
+    env = environment(env, XDG_RUNTIME_DIR=runtime, PULSE_SERVER="unix:" + socket,
+                      PULSE_SINK=None, PULSE_SOURCE=None)
+    # The daemon keeps its state under HOME.
+    if not os.access(env.get("HOME", "/nonexistent"), os.W_OK):
+        env["HOME"] = os.path.join(runtime, "home")
+        os.makedirs(env["HOME"], exist_ok=True)
     log = os.path.join(runtime, "daemon.log")
     with contextlib.suppress(FileNotFoundError):
         os.remove(log)
     # -n: only the modules named here. Anonymous access is safe: the folder is ours alone (700).
+    # Off the session bus, whose one name for a sound server a second server could not take.
     started = subprocess.run(["pulseaudio", "-n", "--daemonize=yes", "--exit-idle-time=-1",
                               f"--log-target=newfile:{log}", f"--load=module-null-sink sink_name={sink}",
                               f"--load=module-native-protocol-unix auth-anonymous=1 socket={socket}"],
-                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
-    if started.returncode != 0 or not wait_for(
-            lambda: subprocess.run(["pactl", "info"], capture_output=True).returncode == 0, 10, 0.1):
+                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                             env=environment(env, DBUS_SESSION_BUS_ADDRESS=None, DISPLAY=None))
+    if started.returncode != 0 or not wait_for(lambda: subprocess.run(
+            ["pactl", "info"], capture_output=True, env=env).returncode == 0, 10, 0.1):
         raise RuntimeError(f"the sound server did not start (see {log})")
-    subprocess.run(["pactl", "set-default-sink", sink], check=True)
-    default = subprocess.run(["pactl", "get-default-sink"], capture_output=True, text=True).stdout
+    subprocess.run(["pactl", "set-default-sink", sink], check=True, env=env)
+    default = subprocess.run(["pactl", "get-default-sink"], capture_output=True, text=True,
+                             env=env).stdout
     if default.strip() != sink:
         raise RuntimeError(f"the sound server has no null sink {sink} (see {log})")
-    with open(os.path.join(runtime, "pulse", "pid")) as f:
-        return int(f.read())
+    return env
 
 
 def stop_recorded(pidfile, name, *leftovers):
@@ -452,14 +463,54 @@ def stop_sound_server(runtime):
                   os.path.join(runtime, "pulse", "native"))
 
 
+class Recording:
+    """Everything a sound server's null sink plays, recorded from its monitor from now on."""
+    RATE = 11025
+
+    def __init__(self, path, env, sink="test"):
+        self.path = path
+        self.process = subprocess.Popen(
+            ["parec", f"--device={sink}.monitor", "--format=u8", "--channels=1",
+             f"--rate={self.RATE}", "--latency-msec=100", "--raw", path], env=env)
+
+    def heard(self):
+        """Seconds of sound so far."""
+        with contextlib.suppress(FileNotFoundError), open(self.path, "rb") as f:
+            return sum(1 for s in f.read() if abs(s - 128) > 8) / self.RATE
+        return 0.0
+
+    def stop(self):
+        stop(self.process)
+
+
 # ---- The tests' print server ------------------------------------------------------------------
 PRINT_QUEUE = "VortaniPDF"
 PDF_DRIVER = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
 
 
+def _lpstat(env, *args):
+    # Its messages in English, as read here.
+    return subprocess.run(["lpstat", *args], capture_output=True, text=True,
+                          env=environment(env, LC_ALL="C")).stdout
+
+
+def print_unready(env):
+    """What keeps env's print server from taking a job on its default queue; "" when nothing."""
+    if "scheduler is running" not in _lpstat(env, "-r"):
+        return f"CUPS_SERVER {env.get('CUPS_SERVER')} unreachable: no scheduler answers there"
+    if not _lpstat(env, "-d").strip().endswith(f": {PRINT_QUEUE}"):
+        return f"no default printer: {PRINT_QUEUE} is not the default destination"
+    if f"{PRINT_QUEUE} accepting requests" not in _lpstat(env, "-a", PRINT_QUEUE):
+        return f"queue {PRINT_QUEUE} not accepting jobs"
+    if "enabled" not in _lpstat(env, "-p", PRINT_QUEUE):
+        return f"queue {PRINT_QUEUE} not enabled"
+    return ""
+
+
 def start_print_server(state):
-    """A cupsd with everything under state, a PDF queue its default; sets CUPS_SERVER. The PDF
-    files land where the system's cups-pdf says (~/PDF)."""
+    """A cupsd with everything under state, a PDF queue its default, once that queue takes jobs:
+    the environment whose CUPS_SERVER names it. The PDF files land where the system's cups-pdf
+    says (~/PDF)."""
     if os.geteuid() != 0:
         not_ready("the print server needs root: the PDF backend runs as root")
     if not os.path.exists(PDF_DRIVER):
@@ -497,15 +548,17 @@ def start_print_server(state):
                                  start_new_session=True)
     with open(os.path.join(state, "cupsd.pid"), "w") as f:
         f.write(str(cupsd.pid))
-    os.environ["CUPS_SERVER"] = socket
-    if not wait_for(lambda: "is running" in subprocess.run(
-            ["lpstat", "-r"], capture_output=True, text=True).stdout, 20, 0.1):
+    env = environment(CUPS_SERVER=socket)
+    if not wait_for(lambda: "scheduler is running" in _lpstat(env, "-r"), 20, 0.1):
         raise RuntimeError(f"cupsd did not start (see {state}/log)")
     for command in (["lpadmin", "-p", PRINT_QUEUE, "-v", "cups-pdf:/", "-E", "-P", PDF_DRIVER],
                     ["lpadmin", "-d", PRINT_QUEUE], ["cupsenable", PRINT_QUEUE],
                     ["cupsaccept", PRINT_QUEUE]):
-        subprocess.run(command, check=True, stderr=subprocess.DEVNULL)
-    return socket
+        subprocess.run(command, check=True, stderr=subprocess.DEVNULL, env=env)
+    # Up is not ready: the tests need the default queue taking jobs.
+    if why := wait_for(lambda: print_unready(env), 30, 0.2, until=False):
+        raise RuntimeError(f"{why} (see {state}/log)")
+    return env
 
 
 def stop_print_server(state):
@@ -522,29 +575,31 @@ def printed_pdf(job_ids, timeout=60.0):
                                  None), timeout, 0.25)
 
 
-def print_jobs():
-    out = subprocess.run(["lpstat", "-W", "all", "-o", PRINT_QUEUE], capture_output=True,
-                         text=True).stdout
+def print_jobs(env):
+    out = _lpstat(env, "-W", "all", "-o", PRINT_QUEUE)
     return {int(m) for m in re.findall(rf"^{PRINT_QUEUE}-(\d+)", out, re.M)}
 
 
 # ---- Wine -------------------------------------------------------------------------------------
-def wine_environment(state):
+def wine_environment(state, env=None):
+    """env with the wine fixture's prefix and display in state."""
     with open(os.path.join(state, "display")) as f:
         display_name = f.read().strip()
-    return dict(WINEPREFIX=os.path.join(state, "prefix"), WINEDEBUG="-all", DISPLAY=display_name,
-                # No Mono or Gecko: nothing here needs them, and their installers would ask.
-                WINEDLLOVERRIDES=os.environ.get("WINEDLLOVERRIDES", "mscoree,mshtml="))
+    env = environment(env)
+    return environment(env, WINEPREFIX=os.path.join(state, "prefix"), WINEDEBUG="-all",
+                       DISPLAY=display_name,
+                       # No Mono or Gecko: nothing here needs them, and their installers would ask.
+                       WINEDLLOVERRIDES=env.get("WINEDLLOVERRIDES", "mscoree,mshtml="))
 
 
-def _quiet(*command):
+def _quiet(env, *command):
     subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
+                   stderr=subprocess.DEVNULL, env=env)
 
 
-def start_wine(state):
+def start_wine(state, env=None):
     """A fresh Wine prefix, with none of the forms' fonts (the game brings look-alikes), on a
-    display of its own (named in state/display), both outliving this process."""
+    display of its own (named in state/display), both outliving this process: env for them."""
     need("wine", "wineboot", "wineserver", "Xvfb")
     stop_wine(state)
     os.makedirs(state, exist_ok=True)
@@ -555,54 +610,56 @@ def start_wine(state):
         f.write(str(xvfb.pid))
     with open(os.path.join(state, "display"), "w") as f:
         f.write(display_name + "\n")
-    os.environ.update(wine_environment(state))
-    prefix = os.environ["WINEPREFIX"]
+    env = wine_environment(state, env)
+    prefix = env["WINEPREFIX"]
     # A prefix made by an earlier run is reused; one from an interrupted run is made anew.
     if not os.path.exists(os.path.join(prefix, ".ready")):
         shutil.rmtree(prefix, ignore_errors=True)
         with open(os.path.join(state, "wineboot.log"), "w") as log:
-            subprocess.run(["wineboot", "-i"], stdin=subprocess.DEVNULL, stdout=log, stderr=log)
-        subprocess.run(["wineserver", "-w"])
+            subprocess.run(["wineboot", "-i"], stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                           env=env)
+        subprocess.run(["wineserver", "-w"], env=env)
         open(os.path.join(prefix, ".ready"), "w").close()
     # The server and Wine's background programs started here, away from the tests' output, which
     # ctest would otherwise hold until they end; -p120: it ends on its own if the run is cut short.
-    _quiet("wineserver", "-p120")
-    _quiet("wine", "cmd", "/c", "exit")
-    return display_name
+    _quiet(env, "wineserver", "-p120")
+    _quiet(env, "wine", "cmd", "/c", "exit")
+    return env
 
 
 def stop_wine(state):
     """Ends Wine's server, then the display; the prefix stays for the next run."""
     prefix = os.path.join(state, "prefix")
     if os.path.isdir(prefix) and shutil.which("wineserver"):
-        with environment(WINEPREFIX=prefix):
-            _quiet("wineserver", "-k")
-            _quiet("wineserver", "-w")
+        env = environment(WINEPREFIX=prefix)
+        _quiet(env, "wineserver", "-k")
+        _quiet(env, "wineserver", "-w")
     stop_recorded(os.path.join(state, "xvfb.pid"), "Xvfb", os.path.join(state, "display"))
 
 
 @contextlib.contextmanager
 def private_wine(state):
-    """A fresh prefix and display for the block, kept from the desktop's menus and home, and
-    from DLLs other than a program's own."""
+    """The environment of a fresh prefix and display for the block, kept from the desktop's
+    menus and home, and from DLLs other than a program's own."""
     shutil.rmtree(state, ignore_errors=True)
     os.makedirs(os.path.join(state, "home"))
-    with environment(HOME=os.path.join(state, "home"), WINEPATH=None, WINEQT_QPA_PLATFORM=None,
-                     WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"):
-        try:
-            start_wine(state)
-            yield os.environ["WINEPREFIX"]
-        finally:
-            stop_wine(state)
-            shutil.rmtree(os.path.join(state, "prefix"), ignore_errors=True)
+    env = environment(HOME=os.path.join(state, "home"), WINEPATH=None, WINEQT_QPA_PLATFORM=None,
+                      WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+    try:
+        yield start_wine(state, env)
+    finally:
+        stop_wine(state)
+        shutil.rmtree(os.path.join(state, "prefix"), ignore_errors=True)
 
 
-def window_of(command, log, cwd):
+def window_of(command, log, cwd, env):
     """Starts command under Wine; (process, "" once its window shows, else why not)."""
     with open(log, "w") as out:
         process = subprocess.Popen(["wine", command], cwd=cwd, stdin=subprocess.DEVNULL,
-                                   stdout=out, stderr=out)
-    if wait_for(lambda: window_ids() or process.poll() is not None, 60, 0.1) and window_ids():
+                                   stdout=out, stderr=out, env=env)
+    screen = Screen(env)
+    if wait_for(lambda: screen.window_ids() or process.poll() is not None, 60, 0.1) \
+            and screen.window_ids():
         return process, ""
     with open(log, errors="replace") as f:
         tail = "".join(f.readlines()[-5:])
@@ -611,28 +668,30 @@ def window_of(command, log, cwd):
 
 
 # ---- Command line, for ctest's fixtures and the benchmark ------------------------------------
-def main(command, *args):
+def main(argv):
+    command, args = argv[0], argv[1:]
     commands = {
         "sound-start": lambda d: need("pulseaudio", "pactl") or print(
-            f"sound server {start_sound_server(d)} on {os.environ['PULSE_SERVER']}"),
+            f"sound server on {start_sound_server(d)['PULSE_SERVER']}"),
         "sound-stop": stop_sound_server,
         "print-start": lambda d: need("cupsd", "lpadmin", "lpstat") or print(
-            f"print server on {start_print_server(d)}, default queue {PRINT_QUEUE}"),
+            f"print server on {start_print_server(d)['CUPS_SERVER']}, default queue "
+            f"{PRINT_QUEUE} accepting jobs"),
         "print-stop": stop_print_server,
-        "wine-start": lambda d: print(f"wine: display {start_wine(d)}"),
+        "wine-start": lambda d: print(f"wine: display {start_wine(d)['DISPLAY']}"),
         "wine-stop": stop_wine,
         # wine-run DIR PROGRAM ARG...: under Wine in DIR's prefix, on DIR's display.
-        "wine-run": lambda d, *cmd: os.execvpe("wine", ["wine", *cmd],
-                                               dict(os.environ, **wine_environment(d))),
+        "wine-run": lambda d, *cmd: os.execvpe("wine", ["wine", *cmd], wine_environment(d)),
     }
     if command == "display":  # display COMMAND...: on a private display and session bus
-        with display(), session_bus():
-            sys.exit(subprocess.run(args).returncode)
+        with display() as env, session_bus(env) as env:
+            return subprocess.run(args, env=env).returncode
     try:
         commands[command](*args)
     except RuntimeError as error:
-        sys.exit(f"{command}: {error}")
+        return f"{command}: {error}"
+    return 0
 
 
 if __name__ == "__main__":
-    main(*sys.argv[1:])
+    sys.exit(main(sys.argv[1:]))

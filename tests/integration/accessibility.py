@@ -5,19 +5,16 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from vortani_e2e import (accessibility_bus, atspi, by_name, centre_of, check, display, exercise_window,
-                         find_app, finish, has_state, need, nodes, pump, session_bus, showing, stop,
-                         wait_event, windows_of, xdo)
+from layout import PRAISES as PRAISE, TYPE_HINT  # noqa: E402
+from vortani_e2e import (Screen, accessibility_bus, atspi, by_name, centre_of, check,  # noqa: E402
+                         display, exercise_window, find_app, finish, has_state, need, nodes, pump,
+                         session_bus, showing, stop, wait_event, windows_of)
 
-program = sys.argv[1]
-need("dbus-daemon", "Xvfb", "xdotool", "/usr/libexec/at-spi-bus-launcher", modules=("gi",))
-PRAISE = {"Bravissimo.", "Molto bravo.", "Dai che vai forte.", "Molto bene.", "Continua così.",
-          "Sei proprio bravo.", "Uaoo!"}
-TYPE_HINT = "Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo il tasto OK."
 
-with display("800x600x24"), session_bus(), accessibility_bus():
+def read(program, env):
     need(modules=("pyatspi",))
-    pyatspi = atspi()
+    pyatspi = atspi(env)
+    xdo = Screen(env).xdo
     spoken = []  # names that changed, as a screen reader is told of them
     shown = []  # notifications shown, which a screen reader reads out
 
@@ -32,7 +29,8 @@ with display("800x600x24"), session_bus(), accessibility_bus():
     pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name")
     pyatspi.Registry.registerEventListener(notified, "object:state-changed:showing")
     pump(0)
-    game = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    game = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            env=env)
     try:
         app = find_app()
         check(app is not None, "the program shows up on the accessibility bus", fatal=True)
@@ -121,4 +119,14 @@ with display("800x600x24"), session_bus(), accessibility_bus():
         check(TYPE_HINT in spoken, "exercise: the typing hint is announced")
     finally:
         stop(game)
-finish()
+
+
+def main(argv):
+    need("dbus-daemon", "Xvfb", "xdotool", "/usr/libexec/at-spi-bus-launcher", modules=("gi",))
+    with display("800x600x24") as env, session_bus(env) as env, accessibility_bus(env) as env:
+        read(argv[0], env)
+    return finish()
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

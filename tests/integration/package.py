@@ -13,12 +13,12 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from vortani_e2e import (CI, Shot, check, click, display, finish, need, origin, ran, stop,
-                         wait_for, wait_windows, window_ids)
+from layout import rect  # noqa: E402
+from vortani_e2e import CI, Screen, check, display, finish, need, ran, stop, wait_for  # noqa: E402
 
 source_dir = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 MISSING_PICTURE = "cannot load the puzzle picture"
-TILES = (128, 76, 352, 264)  # the twelve tiles, on the exercise form
+TILES = rect("exerciseForm/puzzlePicture")  # under the twelve tiles
 
 
 def run(*command, **kwargs):
@@ -76,7 +76,8 @@ def remove(build):
 
 
 def install(build, pictures, work):
-    need("cpack", "dpkg-deb", "dpkg-shlibdeps", "file", "Xvfb", "xdotool", "import", "convert",
+    need("cpack", "dpkg-deb", "dpkg-shlibdeps", "file", "Xvfb", "xdotool", "xwininfo", "import",
+         "convert",
          "desktop-file-validate", "appstreamcli", "lintian", "hardening-check")
     if CI:
         check(os.geteuid() == 0, "under CI the package is installed with dpkg, which needs root",
@@ -191,27 +192,28 @@ def install(build, pictures, work):
           f"metainfo names the desktop entry and release {version} (names "
           f"{launchable and launchable[1]}, {release and release[1]})")
 
-    with display("800x600x24"):
+    with display("800x600x24") as env:
+        screen = Screen(env)
+
         def play(program, name):
             """(process, whether a puzzle was dealt) from an empty folder; stderr in name.err."""
             folder = os.path.join(work, "cwd-" + name)
             os.makedirs(folder)
             with open(os.path.join(work, name + ".err"), "w") as err:
-                game = subprocess.Popen([program], cwd=folder, stderr=err)
-            start = wait_windows(1)
+                game = subprocess.Popen([program], cwd=folder, stderr=err, env=env)
+            start = screen.wait_windows(1)
             if not start:
                 return game, False
-            x, y = origin(start[0])
-            click(x + 370, y + 170)
-            if not wait_windows(2):
+            screen.press(screen.origin(start[0]), "startForm/operationButton_0")
+            if not screen.wait_windows(2):
                 return game, False
-            exercise = next(w for w in window_ids() if w != start[0])
-            x, y = origin(exercise)
-            before = Shot(os.path.join(work, "before.png")).pixels((x, y), TILES)
-            click(x + 58, y + 158)
+            exercise = next(w for w in screen.window_ids() if w != start[0])
+            at = screen.origin(exercise)
+            before = screen.shot(os.path.join(work, "before.png")).pixels(at, TILES)
+            screen.press(at, "exerciseForm/levelButton_0")
             # The level's handler deals and loads the picture before the tiles are drawn anew.
-            dealt = wait_for(lambda: Shot(os.path.join(work, "dealt.png")).pixels((x, y), TILES)
-                             != before, 20, 0.1)
+            dealt = wait_for(lambda: screen.shot(os.path.join(work, "dealt.png")).pixels(
+                at, TILES) != before, 20, 0.1)
             return game, dealt and game.poll() is None
 
         def errors(name):
@@ -253,11 +255,15 @@ def install(build, pictures, work):
             stop(game)
 
 
-if __name__ == "__main__":
-    build = os.path.abspath(sys.argv[2])
-    if sys.argv[1] == "remove":
+def main(argv):
+    build = os.path.abspath(argv[1])
+    if argv[0] == "remove":
         remove(build)
     else:
         with tempfile.TemporaryDirectory() as work:
-            install(build, int(sys.argv[3]), work)
-    finish()
+            install(build, int(argv[2]), work)
+    return finish()
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

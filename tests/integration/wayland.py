@@ -9,28 +9,16 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from vortani_e2e import (accessibility_bus, atspi, check, environment, exercise_window, find_app,
-                         finish, need, nodes, not_ready, press, session_bus, stop, wait_for)
-
-build = os.path.abspath(sys.argv[1])
-SIZE = (632, 453)
-need("weston", "weston-screenshooter", "weston-debug", "dbus-daemon", "compare",
-     "/usr/libexec/at-spi-bus-launcher", modules=("gi",))
-if "ok installed" not in subprocess.run(["dpkg-query", "-W", "-f=${Status}", "qt6-wayland"],
-                                        capture_output=True, text=True).stdout:
-    not_ready("qt6-wayland, which the package recommends, is not installed")
-marker = os.path.join(build, "package-under-test")
-check(os.path.isfile(marker), f"package_install left {marker}", fatal=True)
-with open(marker) as f:
-    root = re.search(r"^root=(.*)$", f.read(), re.M)[1]
-program = root + "/usr/games/vortani"
-check(os.access(program, os.X_OK), f"{program} is there", fatal=True)
+from layout import FORM as SIZE  # noqa: E402
+from vortani_e2e import (accessibility_bus, atspi, check, environment, exercise_window,  # noqa: E402
+                         find_app, finish, need, nodes, not_ready, press, session_bus, stop,
+                         wait_for)
 
 
-def toplevels(pid):
+def toplevels(pid, env):
     """The program's top-level views, front first: rect on screen, content (opaque part) if known."""
     out = subprocess.run(["weston-debug", "scene-graph"], capture_output=True, text=True,
-                         timeout=10).stdout
+                         timeout=10, env=env).stdout
     views, view = [], None
     corners = r"\((-?\d+), (-?\d+)\) -> \((-?\d+), (-?\d+)\)"
     for line in out.splitlines():
@@ -48,9 +36,9 @@ def toplevels(pid):
     return [v for v in views if v["rect"]]
 
 
-def screenshot(work, name):
+def screenshot(work, name, build, env):
     before = set(glob.glob(os.path.join(work, "wayland-screenshot-*.png")))
-    subprocess.run(["weston-screenshooter"], cwd=work, check=True, timeout=20)
+    subprocess.run(["weston-screenshooter"], cwd=work, check=True, timeout=20, env=env)
     taken = set(glob.glob(os.path.join(work, "wayland-screenshot-*.png"))) - before
     path = os.path.join(build, name)
     os.replace(taken.pop(), path)
@@ -80,12 +68,13 @@ def size(view):
     return view["content"][2:] if view and view["content"] else None
 
 
-def drive(work, pyatspi):
+def drive(program, build, work, env):
+    pyatspi = atspi(env)
     errors = os.path.join(work, "vortani.err")
     with open(errors, "w") as err:
         game = subprocess.Popen([program], cwd=work, stdout=subprocess.DEVNULL, stderr=err,
-                                env=dict(os.environ, QT_QPA_PLATFORM="wayland",
-                                         WAYLAND_DEBUG="client"))
+                                env=environment(env, QT_QPA_PLATFORM="wayland",
+                                                WAYLAND_DEBUG="client"))
     try:
         app = find_app(15)
         if app is None:
@@ -94,11 +83,11 @@ def drive(work, pyatspi):
         check(app is not None, "the program runs on Wayland and shows up on the accessibility bus",
               fatal=True)
 
-        shown = wait_for(lambda: toplevels(game.pid))
+        shown = wait_for(lambda: toplevels(game.pid, env))
         check(len(shown) == 1, f"the compositor shows one window at start ({len(shown)})")
         start = shown[0] if shown else None
         check(size(start) == SIZE, f"the start form shows at 632 x 453 ({size(start)})")
-        start_shot = screenshot(work, "wayland-start.png")
+        start_shot = screenshot(work, "wayland-start.png", build, env)
 
         button = next((n for n in nodes(app) if n.name == "Addizione"
                        and n.getRole() == pyatspi.ROLE_PUSH_BUTTON), None)
@@ -106,11 +95,11 @@ def drive(work, pyatspi):
         if button is not None:
             press(button)
         check(exercise_window(app, wait_for) is not None, "choosing Addizione shows the exercise form")
-        shown = wait_for(lambda: len(toplevels(game.pid)) == 2 and toplevels(game.pid))
+        shown = wait_for(lambda: len(toplevels(game.pid, env)) == 2 and toplevels(game.pid, env))
         check(shown and len(shown) == 2, f"the compositor shows two windows ({len(shown or [])})")
         front = shown[0] if shown else None
         check(size(front) == SIZE, f"the window in front shows at 632 x 453 ({size(front)})")
-        exercise_shot = screenshot(work, "wayland-exercise.png")
+        exercise_shot = screenshot(work, "wayland-exercise.png", build, env)
         # The start form, had it come back up in front, would look there as it did alone.
         if front and start and front["rect"][2:] == start["rect"][2:]:
             changed = differing_pixels(start_shot, start["rect"], exercise_shot, front["rect"])
@@ -136,26 +125,49 @@ def drive(work, pyatspi):
     check(not repeated(own), f"no message repeated ({len(own)} lines of output)")
 
 
-with tempfile.TemporaryDirectory() as runtime:
-    os.chmod(runtime, 0o700)
-    socket = "vortani-test"  # inside the private runtime folder
-    with environment(XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY=socket, DISPLAY=None), \
-            open(os.path.join(runtime, "weston.log"), "w") as weston_log:
-        # pixman draws into memory, for screenshots; --debug lets clients take them.
-        weston = subprocess.Popen(["weston", "--backend=headless-backend.so", "--use-pixman",
-                                   "--width=1024", "--height=768", f"--socket={socket}",
-                                   "--idle-time=0", "--debug"], stdin=subprocess.DEVNULL,
-                                  stdout=weston_log, stderr=subprocess.STDOUT)
+def installed(build):
+    """The program the package_install fixture installed."""
+    marker = os.path.join(build, "package-under-test")
+    check(os.path.isfile(marker), f"package_install left {marker}", fatal=True)
+    with open(marker) as f:
+        root = re.search(r"^root=(.*)$", f.read(), re.M)[1]
+    program = root + "/usr/games/vortani"
+    check(os.access(program, os.X_OK), f"{program} is there", fatal=True)
+    return program
+
+
+def main(argv):
+    build = os.path.abspath(argv[0])
+    need("weston", "weston-screenshooter", "weston-debug", "dbus-daemon", "compare",
+         "/usr/libexec/at-spi-bus-launcher", modules=("gi",))
+    if "ok installed" not in subprocess.run(["dpkg-query", "-W", "-f=${Status}", "qt6-wayland"],
+                                            capture_output=True, text=True).stdout:
+        not_ready("qt6-wayland, which the package recommends, is not installed")
+    program = installed(build)
+    with tempfile.TemporaryDirectory() as runtime:
+        os.chmod(runtime, 0o700)
+        socket = "vortani-test"  # inside the private runtime folder
+        env = environment(XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY=socket, DISPLAY=None)
+        with open(os.path.join(runtime, "weston.log"), "w") as weston_log:
+            # pixman draws into memory, for screenshots; --debug lets clients take them.
+            weston = subprocess.Popen(["weston", "--backend=headless-backend.so", "--use-pixman",
+                                       "--width=1024", "--height=768", f"--socket={socket}",
+                                       "--idle-time=0", "--debug"], stdin=subprocess.DEVNULL,
+                                      stdout=weston_log, stderr=subprocess.STDOUT, env=env)
         try:
             ready = wait_for(lambda: weston.poll() is not None or (
                 os.path.exists(os.path.join(runtime, socket)) and subprocess.run(
-                    ["weston-debug", "-l"], capture_output=True).returncode == 0), 10, 0.1)
+                    ["weston-debug", "-l"], capture_output=True, env=env).returncode == 0), 10, 0.1)
             if not ready or weston.poll() is not None:
                 with open(os.path.join(runtime, "weston.log")) as f:
                     print(f.read())
             check(ready and weston.poll() is None, "weston starts", fatal=True)
-            with session_bus(), accessibility_bus():
-                drive(runtime, atspi())
+            with session_bus(env) as env, accessibility_bus(env) as env:
+                drive(program, build, runtime, env)
         finally:
             stop(weston)
-finish()
+    return finish()
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -20,11 +20,11 @@ def unpack(archive, state):
     return unpacked, os.path.join(unpacked, "Vortani Puzzle")
 
 
-def starts(folder, state, what="Vortani.exe"):
+def starts(folder, state, env, what="Vortani.exe"):
     """Started from elsewhere than the program's folder: its DLLs must come from that folder
     alone."""
     game, why = window_of(os.path.join(folder, "Vortani.exe"), os.path.join(state, "program.log"),
-                          state)
+                          state, env)
     try:
         check(not why, f"{what} starts from the unpacked folder alone and shows its window {why}")
     finally:
@@ -75,11 +75,15 @@ def contents(unpacked, folder, pictures, objdump, check_imports, state):
           "or extra" + ("" if seen else f"\n{report}{broken_report}"))
 
 
-if __name__ == "__main__":
-    archive, pictures, objdump, check_imports, state = sys.argv[1:6]
+def main(argv):
+    archive, pictures, objdump, check_imports, state = argv[:5]
     archive, check_imports, state = map(os.path.abspath, (archive, check_imports, state))
-    with private_wine(state):
+    with private_wine(state) as env:
         unpacked, folder = unpack(archive, state)
         contents(unpacked, folder, pictures, objdump, check_imports, state)
-        starts(folder, state)
-    finish()
+        starts(folder, state, env)
+    return finish()
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
