@@ -3,7 +3,7 @@
 // leaving.
 #include "ExerciseForm.h"
 
-#include "Announce.h"
+#include "Announcer.h"
 #include "AnswerParser.h"
 #include "Clips.h"
 #include "FormPrinter.h"
@@ -87,7 +87,7 @@ void ExerciseForm::prepare()
     ExerciseSettings &s = context.settings;
     loadedOperation = s.operation;
     SetTopmost(this);
-    FollowFocus(this);
+    Announcer::followFocus(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     s.solvedCount = 0;
     setVerdictSize(18);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StartForm.h"
 
-#include "Announce.h"
+#include "Announcer.h"
 #include "AppVersion.h"
 #include "Clips.h"
 #include "EnterKey.h"
@@ -59,7 +59,7 @@ bool StartForm::eventFilter(QObject *watched, QEvent *event)
 void StartForm::prepare()
 {
     SetTopmost(this);
-    FollowFocus(this);
+    Announcer::followFocus(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     versionLabel->setText(
         QStringLiteral("Versione %1.%2").arg(AppVersion::Major).arg(AppVersion::Minor));
