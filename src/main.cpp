@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppStyle.h"
+#include "FirstPaint.h"
 #include "GameContext.h"
 #include "StartForm.h"
 #include "SystemClipSink.h"
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     GameContext context(*sink, RandomSource::fromClock());
     StartForm start(context);
     start.prepare();
+    FirstPaint::notifyWhenPainted(&start);
     start.show();
     return app.exec();
 }

@@ -4,8 +4,8 @@
 #include "Clips.h"
 #include "RecordingClipSink.h"
 #include "Resources.h"
-#include "SetTopmost.h"
 #include "TestMain.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -184,7 +184,7 @@ void TestServices::topmostKeepsTheWindow()
         form.hide();
     const bool wasShown = form.isVisible();
 
-    SetTopmost(&form);
+    WindowPlacement::keepOnTop(&form);
 
     QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(form.isVisible(), wasShown);

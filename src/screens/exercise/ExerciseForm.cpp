@@ -12,7 +12,7 @@
 #include "LevelTable.h"
 #include "PictureOptionButton.h"
 #include "ProblemDealer.h"
-#include "SetTopmost.h"
+#include "WindowPlacement.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -86,7 +86,7 @@ void ExerciseForm::prepare()
 {
     ExerciseSettings &s = context.settings;
     loadedOperation = s.operation;
-    SetTopmost(this);
+    WindowPlacement::keepOnTop(this);
     Announcer::followFocus(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     s.solvedCount = 0;

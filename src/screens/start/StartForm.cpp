@@ -8,7 +8,7 @@
 #include "ExerciseForm.h"
 #include "GameContext.h"
 #include "GameExit.h"
-#include "SetTopmost.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -58,7 +58,7 @@ bool StartForm::eventFilter(QObject *watched, QEvent *event)
 
 void StartForm::prepare()
 {
-    SetTopmost(this);
+    WindowPlacement::keepOnTop(this);
     Announcer::followFocus(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     versionLabel->setText(
