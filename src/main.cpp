@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     AppStyle::apply(app);
 
-    const auto sink = makeSystemClipSink();
+    const auto sink = SystemClipSink::make();
     GameContext context(*sink, RandomSource::fromClock());
     StartForm start(context);
     start.prepare();

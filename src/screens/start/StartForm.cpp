@@ -119,7 +119,7 @@ void StartForm::quit()
     if (exercise)
         exercise->unload();
     hide();
-    EndGame();
+    GameExit::endGame();
 }
 
 void StartForm::closeEvent(QCloseEvent *event)
