@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppStyle.h"
+#include "ApplicationSetup.h"
 #include "FirstPaint.h"
 #include "GameContext.h"
 #include "StartForm.h"
@@ -10,7 +10,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    AppStyle::apply(app);
+    ApplicationSetup::apply(app);
 
     const auto sink = SystemClipSink::make();
     GameContext context(*sink, RandomSource::fromClock());

@@ -244,6 +244,6 @@ void TestServices::noSoundServerBackToBack()
 }
 
 // The process under test reaches no sound server.
-VORTANI_GUI_TEST_MAIN(TestServices, .programStyle = false, .noSoundServer = true)
+VORTANI_GUI_TEST_MAIN(TestServices, .programSetup = false, .noSoundServer = true)
 
 #include "tst_services.moc"
