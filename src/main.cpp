@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppStyle.h"
+#include "ApplicationSetup.h"
+#include "FirstPaint.h"
 #include "GameContext.h"
 #include "StartForm.h"
 #include "SystemClipSink.h"
@@ -9,12 +10,13 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    AppStyle::apply(app);
+    ApplicationSetup::apply(app);
 
-    const auto sink = makeSystemClipSink();
+    const auto sink = SystemClipSink::make();
     GameContext context(*sink, RandomSource::fromClock());
     StartForm start(context);
     start.prepare();
+    FirstPaint::notifyWhenPainted(&start);
     start.show();
     return app.exec();
 }

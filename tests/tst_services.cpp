@@ -4,8 +4,8 @@
 #include "Clips.h"
 #include "RecordingClipSink.h"
 #include "Resources.h"
-#include "SetTopmost.h"
 #include "TestMain.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -185,7 +185,7 @@ void TestServices::topmostKeepsTheWindow()
         form.hide();
     const bool wasShown = form.isVisible();
 
-    SetTopmost(&form);
+    WindowPlacement::keepOnTop(&form);
 
     QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(form.isVisible(), wasShown);
@@ -245,6 +245,6 @@ void TestServices::noSoundServerBackToBack()
 }
 
 // The process under test reaches no sound server.
-VORTANI_GUI_TEST_MAIN(TestServices, .programStyle = false, .noSoundServer = true)
+VORTANI_GUI_TEST_MAIN(TestServices, .programSetup = false, .noSoundServer = true)
 
 #include "tst_services.moc"

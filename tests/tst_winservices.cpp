@@ -3,9 +3,9 @@
 // program's own resources, and the topmost band. That winmm is heard is the program test's.
 #include "Clips.h"
 #include "Resources.h"
-#include "SetTopmost.h"
 #include "TestMain.h"
 #include "WavImage.h"
+#include "WindowPlacement.h"
 
 #include <QFile>
 #include <QTest>
@@ -92,7 +92,7 @@ void TestWinServices::topmostBeforeTheFirstShow()
     other.show();
     QVERIFY(QTest::qWaitForWindowActive(&other));
 
-    SetTopmost(&form);
+    WindowPlacement::keepOnTop(&form);
     // Not shown, not activated: the window that had the keyboard keeps it.
     QVERIFY(!IsWindowVisible(handle(form)));
     QCOMPARE(GetForegroundWindow(), handle(other));
@@ -112,10 +112,10 @@ void TestWinServices::laterFormLiesAbove()
 {
     QWidget start;
     QWidget exercise;
-    SetTopmost(&start);
+    WindowPlacement::keepOnTop(&start);
     start.show();
     QVERIFY(QTest::qWaitForWindowExposed(&start));
-    SetTopmost(&exercise);
+    WindowPlacement::keepOnTop(&exercise);
     exercise.show();
     QVERIFY(QTest::qWaitForWindowExposed(&exercise));
     QVERIFY(topmost(start) && topmost(exercise));

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AudioClipSink.h"
 
-#include "SystemClipSink.h"
 #include "WavImage.h"
 
 #include <QAudioDevice>
@@ -68,9 +67,4 @@ void AudioClipSink::start(qint16 clipId, const QByteArray &wavImage)
         });
     });
     sink->start(&buffer);
-}
-
-std::unique_ptr<ClipSink> makeSystemClipSink()
-{
-    return std::make_unique<AudioClipSink>();
 }

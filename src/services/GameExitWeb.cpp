@@ -5,7 +5,7 @@
 
 // A page cannot close itself, and a program that returned would leave a blank canvas: the page
 // says goodbye in its place, and playing again starts afresh.
-void EndGame()
+void GameExit::endGame()
 {
     WebPage::sayGoodbye();
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WebAudioClipSink.h"
 
-#include "SystemClipSink.h"
 #include "WebPage.h"
 
 void WebAudioClipSink::start(qint16 clipId, const QByteArray &wavImage)
@@ -10,9 +9,4 @@ void WebAudioClipSink::start(qint16 clipId, const QByteArray &wavImage)
     // The page copies the bytes before returning: the clip player may let them go at once.
     if (!wavImage.isEmpty())
         WebPage::playClip(wavImage);
-}
-
-std::unique_ptr<ClipSink> makeSystemClipSink()
-{
-    return std::make_unique<WebAudioClipSink>();
 }

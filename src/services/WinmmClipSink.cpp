@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WinmmClipSink.h"
 
-#include "SystemClipSink.h"
-
 #include <windows.h>
 // windows.h first: mmsystem.h needs its types.
 #include <mmsystem.h>
@@ -23,9 +21,4 @@ void WinmmClipSink::start(qint16 clipId, const QByteArray &wavImage)
     // played would sound the system's default beep instead of silence.
     sndPlaySoundA(wavImage.constData(), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
     started = true;
-}
-
-std::unique_ptr<ClipSink> makeSystemClipSink()
-{
-    return std::make_unique<WinmmClipSink>();
 }

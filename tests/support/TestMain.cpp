@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestMain.h"
 
-#include "AppStyle.h"
+#include "ApplicationSetup.h"
 
 #include <QApplication>
 #include <QFile>
@@ -34,8 +34,8 @@ int TestMain::run(int argc, char **argv, const TestSetup &setup, QObject *(*make
     }
 
     QApplication app(argc, argv);
-    if (setup.programStyle)
-        AppStyle::apply(app);
+    if (setup.programSetup)
+        ApplicationSetup::apply(app);
     const std::unique_ptr<QObject> test(makeTest());
     return QTest::qExec(test.get(), argc, argv);
 }

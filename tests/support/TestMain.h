@@ -7,7 +7,7 @@
 // What a test program needs around it before its application object exists.
 struct TestSetup
 {
-    bool programStyle = true;   // the style the program applies to itself
+    bool programSetup = true;   // the set-up the program applies to itself
     bool noPrinter = false;     // no print server reachable: printing shows the game's message
     bool noSoundServer = false; // no sound server reachable, and none started on demand
 };

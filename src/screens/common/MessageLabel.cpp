@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageLabel.h"
 
-#include "Announce.h"
+#include "Announcer.h"
 
 #include <QEvent>
 
@@ -33,7 +33,7 @@ void MessageLabel::readOut()
         return;
     }
     waiting = false;
-    Announce(this, text());
+    Announcer::announce(this, text());
     Q_EMIT announced(text());
 }
 
@@ -77,7 +77,7 @@ private:
         QMetaObject::invokeMethod(
             this,
             [this] {
-                Announce(static_cast<QWidget *>(parent()), text);
+                Announcer::announce(static_cast<QWidget *>(parent()), text);
                 deleteLater();
             },
             Qt::QueuedConnection);

@@ -3,7 +3,7 @@
 // leaving.
 #include "ExerciseForm.h"
 
-#include "Announce.h"
+#include "Announcer.h"
 #include "Clips.h"
 #include "FormPrinter.h"
 #include "GameContext.h"
@@ -12,7 +12,7 @@
 #include "LevelTable.h"
 #include "PictureOptionButton.h"
 #include "ProblemDealer.h"
-#include "SetTopmost.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -50,8 +50,8 @@ ExerciseForm::~ExerciseForm() = default;
 void ExerciseForm::prepare()
 {
     loadedOperation = context.choice.operation;
-    SetTopmost(this);
-    FollowFocus(this);
+    WindowPlacement::keepOnTop(this);
+    Announcer::followFocus(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     setVerdictSize(18);
     showFace(neutralFace);

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StartForm.h"
 
-#include "Announce.h"
+#include "Announcer.h"
 #include "AppVersion.h"
 #include "Clips.h"
 #include "EnterKey.h"
 #include "ExerciseForm.h"
 #include "GameContext.h"
 #include "GameExit.h"
-#include "SetTopmost.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -58,8 +58,8 @@ bool StartForm::eventFilter(QObject *watched, QEvent *event)
 
 void StartForm::prepare()
 {
-    SetTopmost(this);
-    FollowFocus(this);
+    WindowPlacement::keepOnTop(this);
+    Announcer::followFocus(this);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     versionLabel->setText(
         QStringLiteral("Versione %1.%2").arg(AppVersion::Major).arg(AppVersion::Minor));
@@ -116,7 +116,7 @@ void StartForm::quit()
     if (exercise)
         exercise->unload();
     hide();
-    EndGame();
+    GameExit::endGame();
 }
 
 void StartForm::closeEvent(QCloseEvent *event)

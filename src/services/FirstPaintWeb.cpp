@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SetTopmost.h"
+#include "FirstPaint.h"
 
 #include "WebPage.h"
 
@@ -7,8 +7,8 @@
 #include <QWidget>
 
 namespace {
-// Tells the page once the form has been painted: until then the page shows it is loading.
-class FirstPaint : public QObject
+// Tells the page once its widget has been painted, then goes.
+class PaintWatcher : public QObject
 {
 public:
     using QObject::QObject;
@@ -26,8 +26,7 @@ protected:
 };
 } // namespace
 
-// A page has one window, the form shown last is the one on top: nothing to keep above.
-void SetTopmost(QWidget *form)
+void FirstPaint::notifyWhenPainted(QWidget *form)
 {
-    form->installEventFilter(new FirstPaint(form));
+    form->installEventFilter(new PaintWatcher(form));
 }

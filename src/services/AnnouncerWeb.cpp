@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Announce.h"
+#include "Announcer.h"
 
 #include "WebPage.h"
 
@@ -44,14 +44,14 @@ protected:
 };
 } // namespace
 
-void Announce(QWidget *widget, const QString &text)
+void Announcer::announce(QWidget *widget, const QString &text)
 {
     static_cast<void>(widget);
     if (!text.isEmpty())
         WebPage::announce(text);
 }
 
-void FollowFocus(QWidget *form)
+void Announcer::followFocus(QWidget *form)
 {
     // The controls exist once the form is laid out; the follower is the form's, so it goes
     // with it.

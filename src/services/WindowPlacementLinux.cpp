@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SetTopmost.h"
+#include "WindowPlacement.h"
 
 #include <QWidget>
 
-void SetTopmost(QWidget *form)
+void WindowPlacement::keepOnTop(QWidget *form)
 {
     if (!form)
         return;

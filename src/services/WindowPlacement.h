@@ -3,6 +3,9 @@
 
 class QWidget;
 
+// Where the forms' windows lie among the desktop's.
+namespace WindowPlacement {
 // Keeps the form's window above all ordinary windows, without moving, resizing or activating
 // it. Call before the window is first shown: changing the flag later re-creates the window.
-void SetTopmost(QWidget *form);
+void keepOnTop(QWidget *form);
+} // namespace WindowPlacement

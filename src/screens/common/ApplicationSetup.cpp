@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppStyle.h"
+#include "ApplicationSetup.h"
 
 #include "Accessibility.h"
 #include "AppVersion.h"
@@ -10,7 +10,7 @@
 #include <QApplication>
 #include <QFont>
 
-void AppStyle::apply(QApplication &app)
+void ApplicationSetup::apply(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Vortani Puzzle"));
     QApplication::setApplicationVersion(QString::fromLatin1(AppVersion::Text));

@@ -3,7 +3,7 @@
 
 #include <QCoreApplication>
 
-void EndGame()
+void GameExit::endGame()
 {
     QCoreApplication::exit(0);
 }

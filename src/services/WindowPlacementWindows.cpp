@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SetTopmost.h"
+#include "WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QWidget>
 
 #include <windows.h>
 
-void SetTopmost(QWidget *form)
+void WindowPlacement::keepOnTop(QWidget *form)
 {
     if (!form)
         return;

@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SystemClipSink.h"
+
+#include "AudioClipSink.h"
+
+std::unique_ptr<ClipSink> SystemClipSink::make()
+{
+    return std::make_unique<AudioClipSink>();
+}
