@@ -72,23 +72,17 @@ void TestExercisePlay::loadWaitsForALevel_data()
 {
     QTest::addColumn<int>("operation");
     QTest::addColumn<int>("hints");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("operationLabel");
-    // clang-format off
-    QTest::newRow("addition") << 1 << 1 << "Addizione" << "Somma =";
-    QTest::newRow("subtraction") << 2 << 1 << "Sottrazione" << "Differenza =";
-    QTest::newRow("multiplication") << 3 << 1 << "Moltiplicazione" << "Prodotto =";
-    QTest::newRow("division") << 4 << 1 << "Divisione" << "Quoziente =";
-    QTest::newRow("division, hints off") << 4 << 0 << "Divisione" << "Quoziente =";
-    // clang-format on
+    QTest::newRow("addition") << 1 << 1;
+    QTest::newRow("subtraction") << 2 << 1;
+    QTest::newRow("multiplication") << 3 << 1;
+    QTest::newRow("division") << 4 << 1;
+    QTest::newRow("division, hints off") << 4 << 0;
 }
 
 void TestExercisePlay::loadWaitsForALevel()
 {
     QFETCH(int, operation);
     QFETCH(int, hints);
-    QFETCH(QString, title);
-    QFETCH(QString, operationLabel);
     h->context.settings.solvedCount = 7; // left over from an earlier game
     h->context.settings.showHints = qint16(hints);
     ExerciseForm *f = h->openExercise(operation);
@@ -97,9 +91,9 @@ void TestExercisePlay::loadWaitsForALevel()
     QCOMPARE(facesShown(f), QStringLiteral("neutralFace"));
     QVERIFY(!f->keypad->isEnabled());
     QVERIFY(!f->puzzleFrame->isEnabled());
-    QCOMPARE(f->titleLabel->text(), title);
-    QCOMPARE(f->operationLabel->text(), operationLabel);
-    QCOMPARE(f->verdictLine->text() == QStringLiteral("Scegli il livello."), hints == 1);
+    QCOMPARE(f->titleLabel->text(), titlesFor(operation).title);
+    QCOMPARE(f->operationLabel->text(), titlesFor(operation).label);
+    QCOMPARE(f->verdictLine->text() == GameTexts::LevelHint, hints == 1);
     QVERIFY(h->sink.clips.isEmpty());
 }
 
@@ -168,7 +162,7 @@ void TestExercisePlay::levelChoiceDeals()
         unchanged += int(captions[i] == tile->text());
     }
     QVERIFY(unchanged < ExerciseSettings::TileCount); // dealt anew
-    QCOMPARE(f->verdictLine->text(), hints == 1 ? ChooseTile : QString());
+    QCOMPARE(f->verdictLine->text(), hints == 1 ? GameTexts::TileHint : QString());
     QCOMPARE(QApplication::focusWidget(), f->tiles[0]);
     // What belongs to the open tile stays as it was.
     QVERIFY(f->keypad->isEnabled());
@@ -223,7 +217,7 @@ void TestExercisePlay::tileOpensTheKeypad()
     QCOMPARE(h->context.settings.currentTile, qint16(9));
     QCOMPARE(highlightedTiles(f), QList<int>{9});
     QCOMPARE(colourOf(f->tiles[4]), Appearance::buttonFace());
-    QCOMPARE(f->verdictLine->text(), hints == 1 ? TypeAnswer : QString());
+    QCOMPARE(f->verdictLine->text(), hints == 1 ? GameTexts::TypingHint : QString());
     QCOMPARE(QApplication::focusWidget(), tile);
     // The focus mark shows on the chosen tile, and its yellow stays exactly its own.
     const QImage look = tile->grab().toImage();
@@ -329,7 +323,7 @@ void TestExercisePlay::answerIsJudged()
         QVERIFY2(Praise.contains(f->verdictLine->text()), qPrintable(f->verdictLine->text()));
         QCOMPARE(facesShown(f), QStringLiteral("smilingFace"));
     } else {
-        QCOMPARE(f->verdictLine->text(), Wrong);
+        QCOMPARE(f->verdictLine->text(), GameTexts::WrongAnswer);
         QCOMPARE(highlightedTiles(f), QList<int>{6});
         QCOMPARE(facesShown(f), QStringLiteral("sadFace"));
         QCOMPARE(QApplication::focusWidget(), f->answerBox);
@@ -368,7 +362,7 @@ void TestExercisePlay::wholePuzzle()
     keys(QString::number(resultOf(5) + 1));
     FormHarness::press(f->okKey);
     expected << 105 << clipsForDigits(resultOf(5) + 1) << 103;
-    QCOMPARE(f->verdictLine->text(), Wrong);
+    QCOMPARE(f->verdictLine->text(), GameTexts::WrongAnswer);
 
     for (int k = 0; k < ExerciseSettings::TileCount; ++k) {
         const int t = order[k];
@@ -382,7 +376,7 @@ void TestExercisePlay::wholePuzzle()
     expected << 101;
 
     QCOMPARE(h->sink.clips, muted ? QList<int>{} : expected);
-    QCOMPARE(f->verdictLine->text(), Finished);
+    QCOMPARE(f->verdictLine->text(), GameTexts::Finished);
     QCOMPARE(facesShown(f), QStringLiteral("laughingFace"));
     QCOMPARE(s.solvedCount, qint16(0));
     QCOMPARE(visibleTiles(f), 0);

@@ -49,9 +49,10 @@ QChar operatorOf(int operation)
 // The operator the problems of a screen with this title show.
 QChar operatorOf(const QString &title)
 {
-    const QStringList titles{QStringLiteral("Addizione"), QStringLiteral("Sottrazione"),
-                             QStringLiteral("Moltiplicazione"), QStringLiteral("Divisione")};
-    return operatorOf(int(titles.indexOf(title)) + 1);
+    for (int operation = 1; operation <= 4; ++operation)
+        if (titlesFor(operation).title == title)
+            return operatorOf(operation);
+    return u'?';
 }
 
 QAbstractButton *levelOf(const ExerciseForm *f, int level)

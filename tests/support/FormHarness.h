@@ -3,6 +3,7 @@
 
 #include "ExerciseForm.h"
 #include "GameContext.h"
+#include "GameTexts.h"
 #include "PictureOptionButton.h"
 #include "RecordingClipSink.h"
 #include "TestMain.h"
@@ -11,6 +12,12 @@
 #include <QTest>
 
 class QAbstractButton;
+
+// The title and the label the exercise form shows for an operation, 1 to 4.
+inline const GameTexts::OperationTitles &titlesFor(int operation)
+{
+    return GameTexts::Titles[operationIndex(Operation(operation))];
+}
 
 // A game context with a recording clip sink and a seeded generator, and ways to drive the
 // exercise form with real mouse events.
