@@ -11,16 +11,21 @@ import tempfile
 
 sys.dont_write_bytecode = True  # nothing written into the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import facts  # noqa: E402
 from vortani_e2e import Shot, commonest, display, origin, stop, wait_for, wait_windows, xdo
 
 build = sys.argv[1] if len(sys.argv) > 1 else "build"
 out = sys.argv[2] if len(sys.argv) > 2 else "docs/screenshots"
 os.makedirs(out, exist_ok=True)
-FORM = (0, 0, 632, 453)
-KEYS = {'7': (520, 140), '8': (560, 140), '9': (600, 140), '4': (520, 180), '5': (560, 180),
-        '6': (600, 180), '1': (520, 220), '2': (560, 220), '3': (600, 220), '0': (520, 260)}
-OK, AWAY = (560, 300), (560, 420)
-ANSWER = (358, 358, 69, 25)  # inside the answer box's frame
+game = facts.load(build)
+START, EXERCISE = game.form("startForm"), game.form("exerciseForm")
+WIDTH, HEIGHT = game.size
+FORM = (0, 0, WIDTH, HEIGHT)
+TOP = (0, 0, WIDTH, 60)  # teal on both forms where nothing else is drawn
+KEYS = {str(digit): EXERCISE.centre(f"digitKey_{digit}") for digit in range(10)}
+OK, AWAY = EXERCISE.centre("okKey"), EXERCISE.centre("verdictLine")
+x, y, w, h = EXERCISE.rect("answerBox")
+ANSWER = (x + 2, y + 2, w - 4, h - 4)  # inside the answer box's frame
 TEAL = (0, 192, 192)
 
 with tempfile.TemporaryDirectory() as work, display("800x600x24"):
@@ -42,21 +47,20 @@ with tempfile.TemporaryDirectory() as work, display("800x600x24"):
             xdo(*[arg for x, y in places for arg in ("mousemove", at[0] + x, at[1] + y, "click", 1)])
 
         def shot(name):
-            # Both forms are teal where nothing else is drawn.
-            wait_for(lambda: commonest(look((0, 0, 632, 60))) == TEAL, 10, 0.1)
+            wait_for(lambda: commonest(look(TOP)) == TEAL, 10, 0.1)
             settled()
             path = os.path.join(out, name)
-            subprocess.run(["import", "-window", "root", "-crop", f"632x453+{at[0]}+{at[1]}",
-                            "+repage", path], check=True)
+            subprocess.run(["import", "-window", "root", "-crop",
+                            f"{WIDTH}x{HEIGHT}+{at[0]}+{at[1]}", "+repage", path], check=True)
             print(path)
 
         def typed():
             """The answer box shows digits: its red text."""
             return sum(1 for r, g, b in look(ANSWER) if r > 180 and g < 90 and b < 90) > 10
 
-        def solve(column, row):
+        def solve(tile):
             """Tries numbers on the tile until it goes away."""
-            x, y = 128 + 88 * column + 44, 76 + 88 * row + 20
+            x, y = EXERCISE.centre(f"tile_{tile}")[0], EXERCISE.rect(f"tile_{tile}")[1] + 20
             click((x, y))
             xdo("mousemove", at[0] + AWAY[0], at[1] + AWAY[1])  # off the tile: no hover shading
             face = settled((x, y, 1, 1))  # the chosen tile's highlight; the picture shows once solved
@@ -68,17 +72,17 @@ with tempfile.TemporaryDirectory() as work, display("800x600x24"):
                     return
 
         shot("start.png")
-        click((370, 170))  # Addizione
+        click(START.centre("operationButton_0"))  # Addizione
         if not wait_windows(2):
             sys.exit("screenshots: the exercise screen did not show")
-        click((58, 158))  # level Basso
+        click(EXERCISE.centre("levelButton_0"))  # level Basso
         settled()
-        for column, row in ((0, 0), (2, 1), (3, 2), (1, 2)):
-            solve(column, row)
-        click((128 + 88 + 44, 76 + 88 + 44), KEYS["1"], OK)  # a tile chosen, a wrong answer
+        for tile in (0, 6, 11, 9):
+            solve(tile)
+        click(EXERCISE.centre("tile_5"), KEYS["1"], OK)  # a tile chosen, a wrong answer
         wait_for(lambda: not typed(), 10, 0.1)
         click(KEYS["7"])
-        xdo("mousemove", at[0] + 300, at[1] + 20)
+        xdo("mousemove", at[0] + AWAY[0], at[1] + AWAY[1])
         wait_for(typed, 10, 0.1)
         shot("exercise.png")
     finally:
