@@ -3,7 +3,7 @@
 retypes a coordinate, a praise or a hint.
 
     facts = load(build)                     # reads <build>/facts/facts.json
-    facts.texts["LevelHint"]                # "Scegli il livello."
+    facts.texts["LevelHint"]                # the hint to choose a level
     facts.praise                            # every praise, in order
     facts.titles[0]["title"], ["label"]     # per operation, in the order of Operations
     facts.size                              # (width, height) of both forms
@@ -22,7 +22,7 @@ facts.json is cmake/GameFacts.json as it is, copied by cmake/GameFacts.cmake:
       "praise": [str],                          # one is shown for every right answer
       "titles": [{"operation": str,             # Addition ... (Operation.h's names, its order)
                   "title": str,                 # above the puzzle; the start form's button
-                  "label": str}],               # before the answer box, "Somma ="
+                  "label": str}],               # before the answer box
       "form": {"width": int, "height": int},    # both forms' fixed client size
       "controls": {
         form: {                                 # the form's objectName: startForm, exerciseForm
