@@ -35,14 +35,10 @@ private Q_SLOTS:
     void initTestCase();
     void texts_data();
     void texts();
-    void praiseAndTitles();
-    void formSize();
+    void praiseTitlesAndSize();
     void controls_data();
     void controls();
     void nothingButTheDeclaredControls();
-#ifdef VORTANI_TRICKY_FACTS
-    void rowsAndPlaces();
-#endif
 
 private:
     QJsonObject facts;
@@ -82,7 +78,7 @@ void TestFacts::texts()
     QCOMPARE(text, json.toString());
 }
 
-void TestFacts::praiseAndTitles()
+void TestFacts::praiseTitlesAndSize()
 {
     const QJsonArray praise = facts[u"praise"].toArray();
     QCOMPARE(qsizetype(GameTexts::Praise.size()), praise.size());
@@ -94,10 +90,6 @@ void TestFacts::praiseAndTitles()
         QCOMPARE(GameTexts::Titles[std::size_t(i)].title, titles[i][u"title"].toString());
         QCOMPARE(GameTexts::Titles[std::size_t(i)].label, titles[i][u"label"].toString());
     }
-}
-
-void TestFacts::formSize()
-{
     QCOMPARE(FormGeometry::FormSize.width(), facts[u"form"][u"width"].toInt());
     QCOMPARE(FormGeometry::FormSize.height(), facts[u"form"][u"height"].toInt());
 }
@@ -147,20 +139,6 @@ void TestFacts::nothingButTheDeclaredControls()
         QCOMPARE(qsizetype(f.controls.size()), names);
     }
 }
-
-#ifdef VORTANI_TRICKY_FACTS
-void TestFacts::rowsAndPlaces()
-{
-    // The row's eleventh entry comes after key_9, whatever order the names sort in.
-    namespace Place = FormGeometry::Tricky;
-    QCOMPARE(Place::key.size(), std::size_t(11));
-    for (std::size_t i = 0; i < Place::key.size(); ++i)
-        QCOMPARE(Place::key[i],
-                 declared(QStringLiteral("trickyForm"), QStringLiteral("key_%1").arg(i))->rect);
-    QCOMPARE(Place::place, declared(QStringLiteral("trickyForm"), QStringLiteral("second"))->rect);
-    QVERIFY(Place::outer != FormGeometry::Other::outer);
-}
-#endif
 
 QTEST_GUILESS_MAIN(TestFacts)
 #include "tst_facts.moc"
