@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the start-up benchmark: the least a Qt Widgets program linking the game's Qt
 // modules does to show a window of the start form's size and title.
+#include "FormGeometry.h"
+#include "GameTexts.h"
+
 #include <QApplication>
 #include <QPrintDialog>
 #include <QWidget>
@@ -23,8 +26,8 @@ int main(int argc, char *argv[])
 #endif
     };
     QWidget window;
-    window.setWindowTitle(QStringLiteral("Vortani Puzzle"));
-    window.setFixedSize(632, 453);
+    window.setWindowTitle(GameTexts::WindowTitle);
+    window.setFixedSize(FormGeometry::FormSize);
     window.show();
     return app.exec();
 }

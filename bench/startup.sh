@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up of the real program against a bare Qt window that links the same Qt modules: the time
-# from exec until the window titled "Vortani Puzzle" is mapped, and the resident memory once it
+# from exec until the window with the game's title is mapped, and the resident memory once it
 # has settled. Runs alternate between the two programs after one unrecorded warm-up each; the
 # medians and the ratios game/bare are printed. A private session bus stands in for a desktop's:
 # without one, the first widget that speaks to the accessibility layer has D-Bus start a bus of
@@ -24,6 +24,9 @@ fi
 for p in "${game[0]}" "${bare[0]}"; do
   [ -f "$p" ] || { echo "startup: $p is not built" >&2; exit 1; }
 done
+# Both programs take their title from the build's facts (cmake/GameFacts.json).
+title=$(/usr/bin/python3 -B -c 'import json, sys
+print(json.load(open(sys.argv[1], encoding="utf-8"))["texts"]["WindowTitle"])' "$build/facts/facts.json")
 if [ "$mode" = wine ]; then
   game=(wine "${game[@]}") bare=(wine "${bare[@]}")
 fi
@@ -93,7 +96,7 @@ measure() {
         read -r line <&3
         window=${line#*window }
         window=${window%%,*}
-        [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "Vortani Puzzle" ] && end=$mapped
+        [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$title" ] && end=$mapped
       fi
     elif ! kill -0 "$pid" 2>/dev/null; then
       wait "$pid" && status=0 || status=$?
@@ -102,7 +105,7 @@ measure() {
       exit 1
     fi
   done
-  [ -n "$end" ] || { echo "startup: ${command[*]} showed no window \"Vortani Puzzle\"" >&2; exit 1; }
+  [ -n "$end" ] || { echo "startup: ${command[*]} showed no window \"$title\"" >&2; exit 1; }
   # The measure: resident memory that long after the window showed.
   [ "$mode" = wine ] || sleep "$settle"
   kib=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status")

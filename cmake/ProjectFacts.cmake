@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What more than one folder of the build needs to know, set once, before any folder is added.
-# The C++ code reads the values it shares with the build from the header made at the end
-# (ProjectFacts.h, through target vortani_facts), so each is written down here only.
+# The C++ code reads the values it shares with the build from the headers made at the end
+# (ProjectFacts.h, and GameTexts.h and FormGeometry.h from GameFacts.json, through target
+# vortani_facts), so each is written down once.
 
 set(VORTANI_ASSETS ${PROJECT_SOURCE_DIR}/assets)
 set(VORTANI_PUBLISHER "Vortani Puzzle developers")
@@ -45,6 +46,10 @@ set(VORTANI_WINDOWS_STAGE "${VORTANI_WINDOWS_STAGE_ROOT}/${VORTANI_WINDOWS_FOLDE
 set(VORTANI_WINDOWS_WXS ${PROJECT_BINARY_DIR}/packaging/windows/vortani.wxs)
 set(VORTANI_WINDOWS_ZIP ${PROJECT_BINARY_DIR}/Vortani-${PROJECT_VERSION}-win64.zip)
 set(VORTANI_WINDOWS_MSI ${PROJECT_BINARY_DIR}/Vortani-${PROJECT_VERSION}-win64.msi)
+
+# ---- The game's texts and the forms' geometry (cmake/GameFacts.json), for every language ------
+include(${CMAKE_CURRENT_LIST_DIR}/GameFacts.cmake)
+vortani_game_facts(${CMAKE_CURRENT_LIST_DIR}/GameFacts.json ${PROJECT_BINARY_DIR})
 
 # ---- The values the C++ code shares, as a header in the build folder -------------------------
 configure_file(${CMAKE_CURRENT_LIST_DIR}/ProjectFacts.h.in

@@ -48,8 +48,9 @@ void TestAccessibility::formsAreWindows_data()
 {
     QTest::addColumn<int>("operation"); // 0: the start screen
     QTest::addColumn<QString>("name");
-    QTest::newRow("start screen") << 0 << "Vortani Puzzle";
-    QTest::newRow("addition") << 1 << "Vortani Puzzle, Addizione";
+    QTest::newRow("start screen") << 0 << GameTexts::WindowTitle;
+    QTest::newRow("addition") << 1
+                              << GameTexts::WindowTitle + QStringLiteral(", ") + titlesFor(1).title;
 }
 
 void TestAccessibility::formsAreWindows()
@@ -64,7 +65,7 @@ void TestAccessibility::formsAreWindows()
     QCOMPARE(window->role(), QAccessible::Window);
     QCOMPARE(window->text(QAccessible::Name), name);
     // The title on screen is the game's alone.
-    QCOMPARE(form->windowTitle(), QStringLiteral("Vortani Puzzle"));
+    QCOMPARE(form->windowTitle(), GameTexts::WindowTitle);
 }
 
 void TestAccessibility::messagesAreReadOutOnce_data()
@@ -73,17 +74,17 @@ void TestAccessibility::messagesAreReadOutOnce_data()
     QTest::addColumn<bool>("hints");
     QTest::addColumn<bool>("muted");
     QTest::addColumn<QStringList>("expected"); // "{praise}": any one praise
-    QTest::newRow("a level") << "level" << true << false << QStringList{ChooseTile};
-    QTest::newRow("a tile") << "tile" << true << false << QStringList{TypeAnswer};
-    QTest::newRow("a wrong answer") << "wrong" << true << false << QStringList{Wrong};
+    QTest::newRow("a level") << "level" << true << false << QStringList{GameTexts::TileHint};
+    QTest::newRow("a tile") << "tile" << true << false << QStringList{GameTexts::TypingHint};
+    QTest::newRow("a wrong answer") << "wrong" << true << false << QStringList{GameTexts::WrongAnswer};
     QTest::newRow("the same wrong answer again")
-        << "wrong again" << false << false << QStringList{Wrong};
+        << "wrong again" << false << false << QStringList{GameTexts::WrongAnswer};
     QTest::newRow("a right answer") << "right" << false << false << QStringList{"{praise}"};
     // The praise shows while the chime starts, then the finish replaces it.
     QTest::newRow("the last right answer")
-        << "last" << false << false << QStringList{"{praise}", Finished};
+        << "last" << false << false << QStringList{"{praise}", GameTexts::Finished};
     QTest::newRow("the last right answer, sound off: no praise is ever shown")
-        << "last" << false << true << QStringList{Finished};
+        << "last" << false << true << QStringList{GameTexts::Finished};
 }
 
 void TestAccessibility::messagesAreReadOutOnce()
@@ -106,7 +107,7 @@ void TestAccessibility::messagesAreReadOutOnce()
     f->show();
     f->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f));
-    QTRY_COMPARE(readOut, QStringList{QStringLiteral("Scegli il livello.")});
+    QTRY_COMPARE(readOut, QStringList{GameTexts::LevelHint});
 
     if (action != u"level")
         FormHarness::click(h->level(1));

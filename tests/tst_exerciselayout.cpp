@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Appearance.h"
+#include "FormGeometry.h"
 #include "FormHarness.h"
 #include "ImageBox.h"
 #include "StartForm.h"
@@ -12,12 +13,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-namespace {
-QRect onForm(const QWidget *w)
-{
-    return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
-}
-} // namespace
+namespace Place = FormGeometry::Exercise;
 
 class TestExerciseLayout : public QObject
 {
@@ -25,8 +21,10 @@ class TestExerciseLayout : public QObject
 private Q_SLOTS:
     void init();
     void formIsFixedAndTeal();
-    void rectanglesOnTheForm_data();
-    void rectanglesOnTheForm();
+    void controlsLieWhereTheFactsSay_data();
+    void controlsLieWhereTheFactsSay();
+    void everyNamedControlIsInTheFacts_data();
+    void everyNamedControlIsInTheFacts();
     void tilesCoverThePictureExactly();
     void controlsLieAboveLabelsAndPictures();
     void tabOrderFollowsPositions();
@@ -40,57 +38,88 @@ private Q_SLOTS:
     void missingPictureLeavesTheGamePlayable();
 
 private:
+    // The exercise form, or a start form made for the test.
+    QWidget *formNamed(const QString &name);
+
     std::unique_ptr<FormHarness> harness;
+    std::unique_ptr<StartForm> startForm;
 };
 
 void TestExerciseLayout::init()
 {
+    startForm.reset();
     harness = std::make_unique<FormHarness>();
     harness->openExercise(1);
+}
+
+QWidget *TestExerciseLayout::formNamed(const QString &name)
+{
+    QWidget *form = harness->form;
+    if (name == u"startForm") {
+        startForm = std::make_unique<StartForm>(harness->context);
+        form = startForm.get();
+    }
+    return form->objectName() == name ? form : nullptr;
 }
 
 void TestExerciseLayout::formIsFixedAndTeal()
 {
     ExerciseForm *f = harness->form;
-    QCOMPARE(f->windowTitle(), QStringLiteral("Vortani Puzzle"));
-    QCOMPARE(f->size(), QSize(632, 453));
+    QCOMPARE(f->windowTitle(), GameTexts::WindowTitle);
+    QCOMPARE(f->size(), FormGeometry::FormSize);
     QCOMPARE(f->minimumSize(), f->maximumSize());
     QCOMPARE(f->palette().color(QPalette::Window), QColor(0x00, 0xC0, 0xC0));
     QVERIFY(!f->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    // Every named control besides the tile array.
-    int named = 0;
-    for (const QWidget *w : f->findChildren<QWidget *>())
-        if (!w->objectName().isEmpty() && !w->objectName().startsWith(u"qt_") &&
-            !w->objectName().startsWith(u"tile_"))
-            ++named;
-    QCOMPARE(named, 33);
 }
 
-void TestExerciseLayout::rectanglesOnTheForm_data()
+// The harnesses click where the facts put a control: it must be there, in that parent.
+void TestExerciseLayout::controlsLieWhereTheFactsSay_data()
 {
+    QTest::addColumn<QString>("form");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("parent");
     QTest::addColumn<QRect>("rect");
-    QTest::newRow("tile 0") << "tile_0" << QRect(128, 76, 89, 89);
-    QTest::newRow("tile 5") << "tile_5" << QRect(216, 164, 89, 89);
-    QTest::newRow("tile 11") << "tile_11" << QRect(392, 252, 89, 89);
-    QTest::newRow("title, cut off at the top") << "titleLabel" << QRect(136, -4, 333, 61);
-    QTest::newRow("key 7 in the keypad") << "digitKey_7" << QRect(504, 124, 33, 33);
-    QTest::newRow("back-space key") << "eraseKey" << QRect(544, 244, 73, 33);
-    QTest::newRow("OK key") << "okKey" << QRect(504, 284, 113, 33);
-    QTest::newRow("Esagerato, taller than the others") << "levelButton_3" << QRect(16, 244, 85, 25);
-    QTest::newRow("answer box") << "answerBox" << QRect(356, 356, 73, 29);
-    QTest::newRow("faces share one place") << "laughingFace" << QRect(36, 324, 52, 52);
-    QTest::newRow("verdict line") << "verdictLine" << QRect(12, 392, 609, 57);
-    QTest::newRow("exit") << "exitButton" << QRect(520, 340, 85, 37);
+    for (const FormGeometry::FormControls &form : FormGeometry::Forms)
+        for (const FormGeometry::Control &c : form.controls)
+            QTest::addRow("%s %s", form.name, c.name) << form.name << c.name << c.parent << c.rect;
 }
 
-void TestExerciseLayout::rectanglesOnTheForm()
+void TestExerciseLayout::controlsLieWhereTheFactsSay()
 {
+    QFETCH(QString, form);
     QFETCH(QString, name);
+    QFETCH(QString, parent);
     QFETCH(QRect, rect);
-    const QWidget *w = harness->form->findChild<QWidget *>(name);
+    const QWidget *f = formNamed(form);
+    QVERIFY2(f, qPrintable(form));
+    const QWidget *w = f->findChild<QWidget *>(name);
     QVERIFY2(w, qPrintable(name));
-    QCOMPARE(onForm(w), rect);
+    QCOMPARE(w->parentWidget()->objectName(), parent);
+    QCOMPARE(w->geometry(), rect);
+}
+
+void TestExerciseLayout::everyNamedControlIsInTheFacts_data()
+{
+    QTest::addColumn<QString>("form");
+    for (const FormGeometry::FormControls &form : FormGeometry::Forms)
+        QTest::newRow(form.name) << form.name;
+}
+
+void TestExerciseLayout::everyNamedControlIsInTheFacts()
+{
+    QFETCH(QString, form);
+    QStringList named;
+    for (const QWidget *w : formNamed(form)->findChildren<QWidget *>())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(u"qt_"))
+            named << w->objectName();
+    QStringList declared;
+    for (const FormGeometry::FormControls &f : FormGeometry::Forms)
+        if (form == QLatin1StringView(f.name))
+            for (const FormGeometry::Control &c : f.controls)
+                declared << c.name;
+    named.sort();
+    declared.sort();
+    QCOMPARE(named, declared);
 }
 
 void TestExerciseLayout::tilesCoverThePictureExactly()
@@ -99,10 +128,9 @@ void TestExerciseLayout::tilesCoverThePictureExactly()
     QRect covered;
     for (const QPushButton *tile : f->tiles)
         covered = covered.united(tile->geometry());
-    QCOMPARE(covered, QRect(8, 20, 353, 265));
     QCOMPARE(f->puzzlePicture->geometry(), covered);
-    QCOMPARE(f->tiles[3]->geometry().right() + 1, 361);
-    QCOMPARE(f->tiles[11]->geometry().bottom() + 1, 285);
+    QCOMPARE(f->tiles[3]->geometry().right(), covered.right());
+    QCOMPARE(f->tiles[11]->geometry().bottom(), covered.bottom());
 }
 
 void TestExerciseLayout::controlsLieAboveLabelsAndPictures()
@@ -110,8 +138,11 @@ void TestExerciseLayout::controlsLieAboveLabelsAndPictures()
     ExerciseForm *f = harness->form;
     // What the mouse reaches at a point is what lies on top there.
     QCOMPARE(f->puzzleFrame->childAt(f->tiles[5]->geometry().center()), f->tiles[5]);
-    QCOMPARE(f->childAt(429 - 1, 360), f->answerBox); // overlaps answerNote by one pixel
-    QCOMPARE(f->childAt(520, 60), f->printButton);    // overlaps creditsLabel
+    const QRect overNote = Place::answerBox.intersected(Place::answerNote);
+    const QRect overCredits = Place::printButton.intersected(Place::creditsLabel);
+    QVERIFY(!overNote.isEmpty() && !overCredits.isEmpty());
+    QCOMPARE(f->childAt(overNote.center()), f->answerBox);
+    QCOMPARE(f->childAt(overCredits.center()), f->printButton);
 }
 
 void TestExerciseLayout::tabOrderFollowsPositions()
@@ -192,13 +223,8 @@ void TestExerciseLayout::drawnInTheirOwnColours()
     QFETCH(QString, control);
     QFETCH(QList<QPoint>, points);
     QFETCH(QColor, colour);
-    std::unique_ptr<StartForm> splash;
-    QWidget *form = harness->form;
-    if (start) {
-        splash = std::make_unique<StartForm>(harness->context);
-        form = splash.get();
-    }
-    auto *w = form->findChild<QWidget *>(control);
+    auto *w = formNamed(start ? QStringLiteral("startForm") : QStringLiteral("exerciseForm"))
+                  ->findChild<QWidget *>(control);
     QVERIFY(w);
     const QImage look = w->grab().toImage();
     for (const QPoint &p : points)
@@ -230,10 +256,9 @@ void TestExerciseLayout::dealWritesTilesAndPicture()
     for (const QPushButton *tile : f->tiles)
         QVERIFY(FormHarness::expectedFromCaption(tile->text()) > 0);
     QVERIFY(!f->puzzlePicture->pixmap().isNull());
-    QCOMPARE(f->puzzlePicture->size(), QSize(353, 265));
+    QCOMPARE(f->puzzlePicture->size(), Place::puzzlePicture.size());
     QCOMPARE(QApplication::focusWidget(), f->tiles[0]);
-    QCOMPARE(f->verdictLine->text(),
-             QStringLiteral("Scegli l'operazione cliccando su una tessera del puzzle."));
+    QCOMPARE(f->verdictLine->text(), GameTexts::TileHint);
 }
 
 void TestExerciseLayout::missingPictureLeavesTheGamePlayable()

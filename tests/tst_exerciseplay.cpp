@@ -72,23 +72,17 @@ void TestExercisePlay::loadWaitsForALevel_data()
 {
     QTest::addColumn<int>("operation");
     QTest::addColumn<bool>("hints");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("operationLabel");
-    // clang-format off
-    QTest::newRow("addition") << 1 << true << "Addizione" << "Somma =";
-    QTest::newRow("subtraction") << 2 << true << "Sottrazione" << "Differenza =";
-    QTest::newRow("multiplication") << 3 << true << "Moltiplicazione" << "Prodotto =";
-    QTest::newRow("division") << 4 << true << "Divisione" << "Quoziente =";
-    QTest::newRow("division, hints off") << 4 << false << "Divisione" << "Quoziente =";
-    // clang-format on
+    QTest::newRow("addition") << 1 << true;
+    QTest::newRow("subtraction") << 2 << true;
+    QTest::newRow("multiplication") << 3 << true;
+    QTest::newRow("division") << 4 << true;
+    QTest::newRow("division, hints off") << 4 << false;
 }
 
 void TestExercisePlay::loadWaitsForALevel()
 {
     QFETCH(int, operation);
     QFETCH(bool, hints);
-    QFETCH(QString, title);
-    QFETCH(QString, operationLabel);
     h->context.preferences.showHints = hints;
     ExerciseForm *f = h->openExercise(operation);
     QCOMPARE(f->round().solvedCount(), 0);
@@ -97,9 +91,9 @@ void TestExercisePlay::loadWaitsForALevel()
     QCOMPARE(facesShown(f), QStringLiteral("neutralFace"));
     QVERIFY(!f->keypad->isEnabled());
     QVERIFY(!f->puzzleFrame->isEnabled());
-    QCOMPARE(f->titleLabel->text(), title);
-    QCOMPARE(f->operationLabel->text(), operationLabel);
-    QCOMPARE(f->verdictLine->text() == QStringLiteral("Scegli il livello."), hints);
+    QCOMPARE(f->titleLabel->text(), titlesFor(operation).title);
+    QCOMPARE(f->operationLabel->text(), titlesFor(operation).label);
+    QCOMPARE(f->verdictLine->text() == GameTexts::LevelHint, hints);
     QVERIFY(h->sink.clips.isEmpty());
 }
 
@@ -168,7 +162,7 @@ void TestExercisePlay::levelChoiceDeals()
         unchanged += int(captions[i] == tile->text());
     }
     QVERIFY(unchanged < TileGrid::Count); // dealt anew
-    QCOMPARE(f->verdictLine->text(), hints ? ChooseTile : QString());
+    QCOMPARE(f->verdictLine->text(), hints ? GameTexts::TileHint : QString());
     QCOMPARE(QApplication::focusWidget(), f->tiles[0]);
     // What belongs to the open tile stays as it was.
     QVERIFY(f->keypad->isEnabled());
@@ -223,7 +217,7 @@ void TestExercisePlay::tileOpensTheKeypad()
     QCOMPARE(f->round().openTile(), std::optional<int>(9));
     QCOMPARE(highlightedTiles(f), QList<int>{9});
     QCOMPARE(colourOf(f->tiles[4]), Appearance::buttonFace());
-    QCOMPARE(f->verdictLine->text(), hints ? TypeAnswer : QString());
+    QCOMPARE(f->verdictLine->text(), hints ? GameTexts::TypingHint : QString());
     QCOMPARE(QApplication::focusWidget(), tile);
     // The focus mark shows on the chosen tile, and its yellow stays exactly its own.
     const QImage look = tile->grab().toImage();
@@ -329,7 +323,7 @@ void TestExercisePlay::answerIsJudged()
         QVERIFY2(Praise.contains(f->verdictLine->text()), qPrintable(f->verdictLine->text()));
         QCOMPARE(facesShown(f), QStringLiteral("smilingFace"));
     } else {
-        QCOMPARE(f->verdictLine->text(), Wrong);
+        QCOMPARE(f->verdictLine->text(), GameTexts::WrongAnswer);
         QCOMPARE(highlightedTiles(f), QList<int>{6});
         QCOMPARE(facesShown(f), QStringLiteral("sadFace"));
         QCOMPARE(QApplication::focusWidget(), f->answerBox);
@@ -367,7 +361,7 @@ void TestExercisePlay::wholePuzzle()
     keys(QString::number(resultOf(5) + 1));
     FormHarness::press(f->okKey);
     expected << Clips::Click << clipsForDigits(resultOf(5) + 1) << Clips::Oops;
-    QCOMPARE(f->verdictLine->text(), Wrong);
+    QCOMPARE(f->verdictLine->text(), GameTexts::WrongAnswer);
     QCOMPARE(h->inconsistency(), QString());
 
     for (int k = 0; k < TileGrid::Count; ++k) {
@@ -382,7 +376,7 @@ void TestExercisePlay::wholePuzzle()
     expected << Clips::Fanfare;
 
     QCOMPARE(h->sink.clips, muted ? ClipList{} : expected);
-    QCOMPARE(f->verdictLine->text(), Finished);
+    QCOMPARE(f->verdictLine->text(), GameTexts::Finished);
     QCOMPARE(facesShown(f), QStringLiteral("laughingFace"));
     QVERIFY(f->round().isFinished());
     QCOMPARE(visibleTiles(f), 0);

@@ -17,15 +17,8 @@
 
 #include <limits>
 
-inline const QStringList Praise{"Bravissimo.", "Molto bravo.",   "Dai che vai forte.",
-                                "Molto bene.", "Continua così.", "Sei proprio bravo.",
-                                "Uaoo!"};
-inline const QString Wrong = QStringLiteral("Ops! hai sbagliato. Riprova.");
-inline const QString Finished = QStringLiteral("Hai finito. Guarda che bel disegno");
-inline const QString ChooseTile =
-    QStringLiteral("Scegli l'operazione cliccando su una tessera del puzzle.");
-inline const QString TypeAnswer = QStringLiteral(
-    "Scrivi il risultato utilizzando il tastierino numerico. Conferma premendo il tasto OK.");
+// The praise as a list, to look a text up in and to sort.
+inline const QStringList Praise(GameTexts::Praise.begin(), GameTexts::Praise.end());
 inline const QColor PaleYellow(255, 255, 192);
 
 inline QString facesShown(const ExerciseForm *f)

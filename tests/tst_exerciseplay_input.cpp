@@ -112,7 +112,7 @@ void TestExercisePlay::everyPressCounts()
     QCOMPARE(h->sink.clips, clips);
     QVERIFY(!target->isDown());
     if (control == u"okKey") {
-        QCOMPARE(f->verdictLine->text(), Wrong);
+        QCOMPARE(f->verdictLine->text(), GameTexts::WrongAnswer);
         QCOMPARE(f->round().solvedCount(), 0);
         return;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Both forms on a screen at twice the density (ctest sets QT_SCALE_FACTOR=2): every control
 // lands where it does at 1x, pictures and pointer are drawn from sources sharp enough for it.
+#include "FormGeometry.h"
 #include "FormHarness.h"
 #include "Resources.h"
 #include "StartForm.h"
@@ -86,7 +87,7 @@ void TestHiDpi::controlsLandWhereTheyDoAt1x()
         QVERIFY(QTest::qWaitForWindowExposed(&start));
     }
     const QImage dense = form->grab().toImage();
-    QCOMPARE(dense.size(), QSize(1264, 906));
+    QCOMPARE(dense.size(), FormGeometry::FormSize * 2);
     const QImage plain = renderAt(form, 1.0).convertToFormat(QImage::Format_RGB32);
     const QImage reduced =
         dense.scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)

@@ -5,8 +5,10 @@
 "use strict";
 
 (function () {
-  const FormWidth = 632;
-  const FormHeight = 453;
+  // The form's own size, as the build wrote it into facts.css.
+  const rootStyle = getComputedStyle(document.documentElement);
+  const FormWidth = parseFloat(rootStyle.getPropertyValue("--form-width"));
+  const FormHeight = parseFloat(rootStyle.getPropertyValue("--form-height"));
   const KeptMessages = 20;
 
   const body = document.body;

@@ -4,6 +4,7 @@
 #include "ExerciseForm.h"
 #include "GameContext.h"
 #include "GameInvariants.h"
+#include "GameTexts.h"
 #include "PictureOptionButton.h"
 #include "RecordingClipSink.h"
 #include "TestMain.h"
@@ -13,6 +14,12 @@
 
 class QAbstractButton;
 class StartForm;
+
+// The title and the label the exercise form shows for an operation, 1 to 4.
+inline const GameTexts::OperationTitles &titlesFor(int operation)
+{
+    return GameTexts::Titles[operationIndex(Operation(operation))];
+}
 
 // A game context with a recording clip sink and a seeded generator, and ways to drive the
 // exercise form with real mouse events.

@@ -5,6 +5,7 @@
 #include "ExerciseForm.h"
 #include "FormHarness.h"
 #include "GameContext.h"
+#include "GameTexts.h"
 #include "ImageBox.h"
 #include "PictureOptionButton.h"
 #include "StartForm.h"
@@ -25,10 +26,10 @@ QChar operatorOf(std::optional<Operation> operation)
 // The operator the problems of a screen with this title show.
 QChar operatorOf(const QString &title)
 {
-    static const QStringList titles{QStringLiteral("Addizione"), QStringLiteral("Sottrazione"),
-                                    QStringLiteral("Moltiplicazione"), QStringLiteral("Divisione")};
-    const int at = int(titles.indexOf(title));
-    return at < 0 ? u'?' : operatorOf(Operation(at + 1));
+    for (const Operation operation : Operations)
+        if (GameTexts::Titles[operationIndex(operation)].title == title)
+            return operatorOf(operation);
+    return u'?';
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Appearance.h"
 
+#include "FormGeometry.h"
 #include "Resources.h"
 
 #include <QApplication>
@@ -33,7 +34,7 @@ void Appearance::setUpForm(QWidget *form, const QString &caption)
     form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    form->setFixedSize(632, 453);
+    form->setFixedSize(FormGeometry::FormSize);
     form->setAutoFillBackground(true);
     setColour(form, QPalette::Window, FormBackground);
     if (const QScreen *screen =

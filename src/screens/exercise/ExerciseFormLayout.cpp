@@ -3,6 +3,8 @@
 #include "ExerciseForm.h"
 
 #include "Appearance.h"
+#include "FormGeometry.h"
+#include "GameTexts.h"
 #include "ImageBox.h"
 #include "PictureOptionButton.h"
 #include "PressButton.h"
@@ -17,6 +19,11 @@
 #include <array>
 
 namespace {
+namespace Place = FormGeometry::Exercise;
+static_assert(Place::tile.size() == TileGrid::Count);
+static_assert(Place::levelButton.size() == LevelTable::LevelCount);
+static_assert(Place::digitKey.size() == ExerciseForm::DigitCount);
+
 const QString ComicSans = QStringLiteral("Comic Sans MS");
 const QString Arial = QStringLiteral("Arial");
 const QColor FrameCaption{0x00, 0x00, 0x80};
@@ -47,54 +54,46 @@ Button *pictureButton(QWidget *parent, const QString &name, const QRect &rect, c
     return b;
 }
 
-// The keypad, laid out like a calculator's: digit keys by digit, then the erase and OK keys.
+// The keypad's keys: digit keys by digit, then the erase and OK keys.
 struct KeySpec
 {
-    QRect rect;
     QStringView picture;
     QString spoken;
     QString tip;
 };
 const std::array<KeySpec, ExerciseForm::DigitCount> DigitKeys{{
-    {{8, 140, 33, 33}, u"key_0", QStringLiteral("0"), {}},
-    {{8, 100, 33, 33}, u"key_1", QStringLiteral("1"), {}},
-    {{48, 100, 33, 33}, u"key_2", QStringLiteral("2"), {}},
-    {{88, 100, 33, 33}, u"key_3", QStringLiteral("3"), {}},
-    {{8, 60, 33, 33}, u"key_4", QStringLiteral("4"), {}},
-    {{48, 60, 33, 33}, u"key_5", QStringLiteral("5"), {}},
-    {{88, 60, 33, 33}, u"key_6", QStringLiteral("6"), {}},
-    {{8, 20, 33, 33}, u"key_7", QStringLiteral("7"), {}},
-    {{48, 20, 33, 33}, u"key_8", QStringLiteral("8"), {}},
-    {{88, 20, 33, 33}, u"key_9", QStringLiteral("9"), {}},
+    {u"key_0", QStringLiteral("0"), {}},
+    {u"key_1", QStringLiteral("1"), {}},
+    {u"key_2", QStringLiteral("2"), {}},
+    {u"key_3", QStringLiteral("3"), {}},
+    {u"key_4", QStringLiteral("4"), {}},
+    {u"key_5", QStringLiteral("5"), {}},
+    {u"key_6", QStringLiteral("6"), {}},
+    {u"key_7", QStringLiteral("7"), {}},
+    {u"key_8", QStringLiteral("8"), {}},
+    {u"key_9", QStringLiteral("9"), {}},
 }};
-const KeySpec EraseKey{{48, 140, 73, 33},
-                       u"key_back",
-                       QStringLiteral("Cancella"),
+const KeySpec EraseKey{u"key_back", QStringLiteral("Cancella"),
                        QStringLiteral("Cancella l'ultima cifra immessa")};
-const KeySpec OkKey{
-    {8, 180, 113, 33}, u"key_ok", QStringLiteral("OK"), QStringLiteral("Conferma il risultato")};
+const KeySpec OkKey{u"key_ok", QStringLiteral("OK"), QStringLiteral("Conferma il risultato")};
 
-// The level buttons, top to bottom; the last one is taller and keeps the button face.
+// The level buttons, top to bottom; the last one keeps the button face.
 struct LevelSpec
 {
-    QRect rect;
     QStringView word;
     bool buttonFace;
 };
 const std::array<LevelSpec, LevelTable::LevelCount> LevelButtons{{
-    {{12, 20, 85, 21}, u"basso", false},
-    {{12, 52, 85, 21}, u"medio", false},
-    {{12, 84, 85, 21}, u"alto", false},
-    {{12, 116, 85, 25}, u"esagerato", true},
+    {u"basso", false},
+    {u"medio", false},
+    {u"alto", false},
+    {u"esagerato", true},
 }};
-
-// The faces share one place under the puzzle.
-const QRect FacePlace{36, 324, 52, 52};
 
 ImageBox *facePicture(QWidget *parent, const QString &name, QStringView picture,
                       const QString &spoken)
 {
-    auto *f = Appearance::place(new ImageBox(parent), name, FacePlace);
+    auto *f = Appearance::place(new ImageBox(parent), name, Place::facePlace);
     f->setPicture(Resources::picture(u"faces", picture));
     f->setAccessibleName(spoken);
     return f;
@@ -103,7 +102,7 @@ ImageBox *facePicture(QWidget *parent, const QString &name, QStringView picture,
 
 void ExerciseForm::setupLayout()
 {
-    Appearance::setUpForm(this, QStringLiteral("Vortani Puzzle"));
+    Appearance::setUpForm(this, GameTexts::WindowTitle);
     setObjectName(QStringLiteral("exerciseForm"));
     setupTitleStrip();
     setupLevelChoice();
@@ -123,21 +122,20 @@ void ExerciseForm::setupLayout()
 
 void ExerciseForm::setupTitleStrip()
 {
-    // The title starts four pixels above the form; its top is cut off.
-    titleLabel = Appearance::label(this, QStringLiteral("titleLabel"), {136, -4, 333, 61},
-                                   QString(), Appearance::font(ComicSans, 36, true),
-                                   QColor(0x00, 0x00, 0xFF), Qt::AlignHCenter | Qt::AlignTop);
+    titleLabel = Appearance::label(this, QStringLiteral("titleLabel"), Place::titleLabel, QString(),
+                                   Appearance::font(ComicSans, 36, true), QColor(0x00, 0x00, 0xFF),
+                                   Qt::AlignHCenter | Qt::AlignTop);
     childPicture =
-        Appearance::place(new ImageBox(this), QStringLiteral("childPicture"), {16, 28, 92, 64});
+        Appearance::place(new ImageBox(this), QStringLiteral("childPicture"), Place::childPicture);
     childPicture->setPicture(Resources::picture(u"controls", u"bambino"));
     childPicture->setAccessibleName(QStringLiteral("Un bambino alla scrivania"));
     creditsLabel =
-        Appearance::label(this, QStringLiteral("creditsLabel"), {496, 0, 141, 61},
+        Appearance::label(this, QStringLiteral("creditsLabel"), Place::creditsLabel,
                           QStringLiteral("I disegni sono stati gentilmente concessi da: "
                                          "vortani.example.org"),
                           Appearance::font(ComicSans, 9), Qt::white, Qt::AlignLeft | Qt::AlignTop);
     printButton =
-        pictureButton(this, QStringLiteral("printButton"), {516, 60, 85, 37},
+        pictureButton(this, QStringLiteral("printButton"), Place::printButton,
                       Resources::picture(u"icons", u"stampa"), {32, 32}, Appearance::buttonFace());
     printButton->setToolTip(QStringLiteral("Stampa l'intero schermo"));
     printButton->setAccessibleName(QStringLiteral("Stampa"));
@@ -146,7 +144,7 @@ void ExerciseForm::setupTitleStrip()
 
 void ExerciseForm::setupLevelChoice()
 {
-    levelFrame = captionedFrame(this, QStringLiteral("levelFrame"), {4, 128, 109, 153},
+    levelFrame = captionedFrame(this, QStringLiteral("levelFrame"), Place::levelFrame,
                                 QStringLiteral("Livello"), 9.75);
     for (std::size_t i = 0; i < LevelButtons.size(); ++i) {
         const LevelSpec &spec = LevelButtons[i];
@@ -155,7 +153,7 @@ void ExerciseForm::setupLevelChoice()
             new PictureOptionButton(
                 Resources::picture(u"controls", picture),
                 Resources::picture(u"controls", picture + QStringLiteral("_sel")), levelFrame),
-            QStringLiteral("levelButton_%1").arg(i), spec.rect);
+            QStringLiteral("levelButton_%1").arg(i), Place::levelButton[i]);
         const QColor background = spec.buttonFace ? Appearance::buttonFace() : LightGrey;
         Appearance::setColour(b, QPalette::Button, background);
         Appearance::setColour(b, QPalette::Window, background);
@@ -168,18 +166,15 @@ void ExerciseForm::setupLevelChoice()
 void ExerciseForm::setupPuzzle()
 {
     // The picture first, so that the tiles lie above it.
-    puzzleFrame = captionedFrame(this, QStringLiteral("puzzleFrame"), {120, 56, 369, 293},
+    puzzleFrame = captionedFrame(this, QStringLiteral("puzzleFrame"), Place::puzzleFrame,
                                  QStringLiteral("Puzzle"), 9.75);
     puzzlePicture = Appearance::place(new ImageBox(puzzleFrame), QStringLiteral("puzzlePicture"),
-                                      {8, 20, 353, 265});
+                                      Place::puzzlePicture);
     puzzlePicture->setAccessibleName(QStringLiteral("Disegno nascosto"));
     for (int i = 0; i < TileGrid::Count; ++i) {
-        // An 88-pixel pitch for 89-pixel tiles: neighbours overlap by one pixel, so that no
-        // strip of frame shows between them and together they cover the picture exactly.
-        const QRect rect(8 + 88 * (i % TileGrid::Columns), 20 + 88 * (i / TileGrid::Columns), 89,
-                         89);
-        auto *tile = Appearance::place(new TileButton(i + 1, puzzleFrame),
-                                       QStringLiteral("tile_%1").arg(i), rect);
+        auto *tile =
+            Appearance::place(new TileButton(i + 1, puzzleFrame), QStringLiteral("tile_%1").arg(i),
+                              Place::tile[std::size_t(i)]);
         Appearance::setColour(tile, QPalette::Button, Appearance::buttonFace());
         tile->setCursor(Resources::handCursor());
         tile->setMouseTracking(true);
@@ -190,21 +185,22 @@ void ExerciseForm::setupPuzzle()
 
 void ExerciseForm::setupKeypad()
 {
-    keypad = captionedFrame(this, QStringLiteral("keypad"), {496, 104, 129, 221},
+    keypad = captionedFrame(this, QStringLiteral("keypad"), Place::keypad,
                             QStringLiteral("Tastierino numerico"), 9);
-    const auto key = [this](const QString &name, const KeySpec &spec) {
-        auto *b = pictureButton<PressButton>(keypad, name, spec.rect,
+    const auto key = [this](const QString &name, const QRect &rect, const KeySpec &spec) {
+        auto *b = pictureButton<PressButton>(keypad, name, rect,
                                              Resources::picture(u"controls", spec.picture),
-                                             spec.rect.size(), Appearance::buttonFace());
+                                             rect.size(), Appearance::buttonFace());
         b->setAccessibleName(spec.spoken);
         if (!spec.tip.isEmpty())
             b->setToolTip(spec.tip);
         return b;
     };
     for (std::size_t digit = 0; digit < DigitKeys.size(); ++digit)
-        digitKeys[digit] = key(QStringLiteral("digitKey_%1").arg(digit), DigitKeys[digit]);
-    eraseKey = key(QStringLiteral("eraseKey"), EraseKey);
-    okKey = key(QStringLiteral("okKey"), OkKey);
+        digitKeys[digit] =
+            key(QStringLiteral("digitKey_%1").arg(digit), Place::digitKey[digit], DigitKeys[digit]);
+    eraseKey = key(QStringLiteral("eraseKey"), Place::eraseKey, EraseKey);
+    okKey = key(QStringLiteral("okKey"), Place::okKey, OkKey);
 }
 
 void ExerciseForm::setupAnswerStrip()
@@ -218,26 +214,25 @@ void ExerciseForm::setupAnswerStrip()
                                QStringLiteral("faccina che ride"));
     sadFace =
         facePicture(this, QStringLiteral("sadFace"), u"face_sad", QStringLiteral("faccina triste"));
-    // Right-aligned: the text ends three pixels left of the answer box.
     operationLabel = Appearance::label(
-        this, QStringLiteral("operationLabel"), {136, 352, 217, 37}, QStringLiteral("Operazione"),
+        this, QStringLiteral("operationLabel"), Place::operationLabel, QStringLiteral("Operazione"),
         Appearance::font(Arial, 26.25, true, true), Magenta, Qt::AlignRight | Qt::AlignTop);
     answerBox =
-        Appearance::place(new QLineEdit(this), QStringLiteral("answerBox"), {356, 356, 73, 29});
+        Appearance::place(new QLineEdit(this), QStringLiteral("answerBox"), Place::answerBox);
     answerBox->setFont(Appearance::font(Arial, 15.75, true));
     Appearance::setColour(answerBox, QPalette::Text, QColor(0xFF, 0x00, 0x00));
     Appearance::setColour(answerBox, QPalette::Base, Qt::white);
     answerBox->setAlignment(Qt::AlignRight);
     answerBox->setAccessibleName(QStringLiteral("Risultato"));
-    answerNote = Appearance::label(this, QStringLiteral("answerNote"), {428, 356, 73, 33},
-                                   QString(), Appearance::font(Arial, 9.75, true), Magenta,
+    answerNote = Appearance::label(this, QStringLiteral("answerNote"), Place::answerNote, QString(),
+                                   Appearance::font(Arial, 9.75, true), Magenta,
                                    Qt::AlignHCenter | Qt::AlignTop);
-    exitButton = pictureButton(this, QStringLiteral("exitButton"), {520, 340, 85, 37},
+    exitButton = pictureButton(this, QStringLiteral("exitButton"), Place::exitButton,
                                Resources::picture(u"icons", u"esci"), {32, 32}, LightGrey);
     exitButton->setToolTip(QStringLiteral("Ritorna al menù principale"));
     exitButton->setAccessibleName(QStringLiteral("Esci"));
     verdictLine = new MessageLabel(this);
-    Appearance::dressLabel(verdictLine, QStringLiteral("verdictLine"), {12, 392, 609, 57},
+    Appearance::dressLabel(verdictLine, QStringLiteral("verdictLine"), Place::verdictLine,
                            QString(), Appearance::font(Arial, 27.75, true),
                            QColor(0xFF, 0xFF, 0x00), Qt::AlignHCenter | Qt::AlignTop);
 }
