@@ -18,10 +18,11 @@ import urllib.request
 import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from layout import FORM  # noqa: E402
 from vortani_e2e import need, not_ready, stop, wait_for  # noqa: E402
 
 CHROMIUM = "/usr/bin/chromium"
-FORM_WIDTH, FORM_HEIGHT = 632, 453
+FORM_WIDTH, FORM_HEIGHT = FORM
 
 
 def built_site(folder):

@@ -102,6 +102,14 @@ class Facts:
             raise KeyError(f"no form {name}: there are {', '.join(self._forms)}") from None
 
 
+def declared():
+    """The facts as the source tree declares them, for harnesses that run without a build folder
+    at hand: the same file the build copies."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    with open(os.path.join(here, "..", "..", "cmake", "GameFacts.json"), encoding="utf-8") as f:
+        return Facts(json.load(f))
+
+
 def load(build):
     """The facts of the build in folder build (the folder CMake configured)."""
     with open(os.path.join(build, "facts", "facts.json"), encoding="utf-8") as f:

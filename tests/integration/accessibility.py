@@ -5,7 +5,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from layout import PRAISES as PRAISE, TYPE_HINT  # noqa: E402
+from layout import LEVEL_HINT, PRAISES as PRAISE, TYPE_HINT  # noqa: E402
 from vortani_e2e import (Screen, accessibility_bus, atspi, by_name, centre_of, check,  # noqa: E402
                          display, exercise_window, find_app, finish, has_state, need, nodes, pump,
                          session_bus, showing, stop, wait_event, windows_of)
@@ -75,7 +75,7 @@ def read(program, env):
               fatal=True)
         check(showing(by_name(exercise, "faccina seria")), "exercise: the neutral face is showing")
         check(not showing(by_name(exercise, "faccina sorridente")), "exercise: the smiling face is not")
-        message = by_name(exercise, "Scegli il livello.")
+        message = by_name(exercise, LEVEL_HINT)
         check(message is not None, "exercise: the message asks for a level")
         check(message is not None and message.getRole() == pyatspi.ROLE_NOTIFICATION,
               "exercise: the message line is a notification")

@@ -86,7 +86,7 @@ def drive(program, build, work, env):
         shown = wait_for(lambda: toplevels(game.pid, env))
         check(len(shown) == 1, f"the compositor shows one window at start ({len(shown)})")
         start = shown[0] if shown else None
-        check(size(start) == SIZE, f"the start form shows at 632 x 453 ({size(start)})")
+        check(size(start) == SIZE, f"the start form shows at {SIZE[0]} x {SIZE[1]} ({size(start)})")
         start_shot = screenshot(work, "wayland-start.png", build, env)
 
         button = next((n for n in nodes(app) if n.name == "Addizione"
@@ -98,7 +98,7 @@ def drive(program, build, work, env):
         shown = wait_for(lambda: len(toplevels(game.pid, env)) == 2 and toplevels(game.pid, env))
         check(shown and len(shown) == 2, f"the compositor shows two windows ({len(shown or [])})")
         front = shown[0] if shown else None
-        check(size(front) == SIZE, f"the window in front shows at 632 x 453 ({size(front)})")
+        check(size(front) == SIZE, f"the window in front shows at {SIZE[0]} x {SIZE[1]} ({size(front)})")
         exercise_shot = screenshot(work, "wayland-exercise.png", build, env)
         # The start form, had it come back up in front, would look there as it did alone.
         if front and start and front["rect"][2:] == start["rect"][2:]:
@@ -116,7 +116,7 @@ def drive(program, build, work, env):
     with open(errors, errors="replace") as f:
         protocol = [line for line in f.read().splitlines() if line.startswith("[")]
     own = own_output(errors)
-    for size_request in ("set_min_size(632, 453)", "set_max_size(632, 453)"):
+    for size_request in (f"set_min_size({SIZE[0]}, {SIZE[1]})", f"set_max_size({SIZE[0]}, {SIZE[1]})"):
         count = sum(size_request in line for line in protocol)
         check(count >= 2, f"each form asks the compositor for {size_request} ({count})")
     print("     stderr: " + ("\n     stderr: ".join(own) if own else "(nothing)"))

@@ -130,7 +130,7 @@ def before_a_screen_reader(wine, screen):
     """The windows as Windows has them, and nothing raised through UI Automation while no screen
     reader has asked: the start window's handle and client area's place."""
     start = wine.wait_windows(1)[0]
-    check(start["client"] == layout.FORM, "the start window has a client area of 632 x 453")
+    check(start["client"] == layout.FORM, "the start window has a client area of %d x %d" % layout.FORM)
     check(start["topmost"], "the start window is in the topmost band")
     size = [int(n) for n in screen.xdo("getdisplaygeometry").split()]
     off = [start["at"][i] + layout.FORM[i] // 2 - size[i] // 2 for i in (0, 1)]
@@ -142,7 +142,7 @@ def before_a_screen_reader(wine, screen):
     check(front["handle"] != start["handle"] and both[1]["handle"] == start["handle"],
           "Addizione opens a second window in front of the start window")
     check(front["topmost"] and front["client"] == layout.FORM and front["at"] == start["at"],
-          "the exercise window is topmost, 632 x 453, over the start window")
+          "the exercise window is topmost, %d x %d, over the start window" % layout.FORM)
     screen.press(origin, "exerciseForm/levelButton_0", layout.tile(0), "exerciseForm/exitButton")
     left = wine.wait_windows(1)
     check(left[0]["handle"] == start["handle"], "the exercise window's exit leaves the start window")
@@ -154,8 +154,8 @@ def before_a_screen_reader(wine, screen):
 def told_in_order(wine):
     """UI Automation's event ids: 20016 a window opened, 20005 the focus moved."""
     lines = wine.told()
-    first = lines.index("notification Scegli il livello.") \
-        if "notification Scegli il livello." in lines else 0
+    first = lines.index(f"notification {layout.LEVEL_HINT}") \
+        if f"notification {layout.LEVEL_HINT}" in lines else 0
     opened = max((i for i in range(first) if lines[i] == "event 20016"), default=first)
     check("event 20005" in lines[opened:first],
           "the exercise window's opening and its focus are told before its level hint")
