@@ -425,4 +425,27 @@ void TestExercisePlay::answeredDuringItsOwnClickSound()
     QCOMPARE(h->sink.clips.mid(h->sink.clips.size() - 2), (ClipList{Clips::Click, Clips::Chime}));
 }
 
+void TestExercisePlay::levelChosenDuringTheLastChime()
+{
+    // The level is dealt inside the chime of the puzzle's last answer: the new puzzle is not
+    // finished, so neither the finish text nor the fanfare may follow.
+    ExerciseForm *f = openAtLevel(1, 1);
+    for (int t = 0; t + 1 < TileGrid::Count; ++t)
+        h->answerRight(t);
+    FormHarness::click(f->tiles[11]);
+    keys(QString::number(resultOf(11)));
+    h->sink.clips.clear();
+    FormHarness::queueClick(h->level(2));
+    FormHarness::press(f->okKey);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(h->sink.clips, (ClipList{Clips::Chime, Clips::Blip}));
+    QVERIFY(!f->round().isFinished());
+    QCOMPARE(f->round().solvedCount(), 0);
+    QCOMPARE(visibleTiles(f), TileGrid::Count);
+    QVERIFY(f->verdictLine->text() != GameTexts::Finished);
+    QCOMPARE(facesShown(f), QStringLiteral("neutralFace"));
+    QCOMPARE(h->inconsistency(), QString());
+}
+
 VORTANI_GUI_TEST_MAIN(TestExercisePlay)

@@ -88,6 +88,7 @@ private Q_SLOTS:
     void wholePuzzle();
     void praiseReachesEveryText();
     void answeredDuringItsOwnClickSound();
+    void levelChosenDuringTheLastChime();
     void physicalKeyboardWorksToo_data();
     void physicalKeyboardWorksToo();
     void arrowsMoveAcrossTheGrid_data();
