@@ -76,7 +76,8 @@ void TestAccessibility::messagesAreReadOutOnce_data()
     QTest::addColumn<QStringList>("expected"); // "{praise}": any one praise
     QTest::newRow("a level") << "level" << true << false << QStringList{GameTexts::TileHint};
     QTest::newRow("a tile") << "tile" << true << false << QStringList{GameTexts::TypingHint};
-    QTest::newRow("a wrong answer") << "wrong" << true << false << QStringList{GameTexts::WrongAnswer};
+    QTest::newRow("a wrong answer")
+        << "wrong" << true << false << QStringList{GameTexts::WrongAnswer};
     QTest::newRow("the same wrong answer again")
         << "wrong again" << false << false << QStringList{GameTexts::WrongAnswer};
     QTest::newRow("a right answer") << "right" << false << false << QStringList{"{praise}"};
