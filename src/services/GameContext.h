@@ -2,16 +2,22 @@
 #pragma once
 
 #include "ChildPreferences.h"
+#include "ClassSetup.h"
 #include "ClipPlayer.h"
 #include "ExerciseChoice.h"
 #include "RandomSource.h"
 
-// What both screens share for the whole run: the child's preferences, the exercise chosen, the
-// random generator the dealer and the praise draw from, and the clip player.
+// What both screens share for the whole run: the class's set-up, the child's preferences, the
+// exercise chosen, the random generator the dealer and the praise draw from, and the clip player.
 struct GameContext
 {
-    GameContext(ClipSink &sink, RandomSource random) : random(random), player(sink) {}
+    GameContext(ClipSink &sink, RandomSource random, const ClassSetup &setup = {})
+        : setup(setup), random(random), player(sink)
+    {
+        preferences.soundMuted = setup.sound != SoundStart::On;
+    }
 
+    const ClassSetup setup;
     ChildPreferences preferences;
     ExerciseChoice choice;
     RandomSource random;

@@ -26,6 +26,10 @@ EM_JS(void, pageSayGoodbye, (), {
     const page = globalThis.vortaniPage;
     if (page) page.sayGoodbye();
 });
+EM_JS(void, pageShowNotice, (const char *text, int refused), {
+    const page = globalThis.vortaniPage;
+    if (page) page.showNotice(UTF8ToString(text), refused !== 0);
+});
 // clang-format on
 
 void WebPage::playClip(const QByteArray &wavImage)
@@ -51,4 +55,9 @@ void WebPage::formShown()
 void WebPage::sayGoodbye()
 {
     pageSayGoodbye();
+}
+
+void WebPage::showNotice(const QString &text, bool refused)
+{
+    pageShowNotice(text.toUtf8().constData(), refused ? 1 : 0);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Appearance.h"
 
+#include "GameTexts.h"
+
 #include "FormGeometry.h"
 #include "Resources.h"
 
@@ -91,4 +93,10 @@ void Appearance::keepLookWhenDisabled(QWidget *widget)
         palette.setColor(QPalette::Disabled, r, palette.color(QPalette::Active, r));
     }
     widget->setPalette(palette);
+}
+
+void Appearance::markNotOffered(QWidget *widget)
+{
+    widget->setEnabled(false);
+    widget->setAccessibleDescription(GameTexts::NotOfferedToday);
 }

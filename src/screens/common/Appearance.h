@@ -42,4 +42,6 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QRect &rect,
 // Gives a container a palette whose disabled colours are its active ones, so that the
 // controls inside a disabled frame keep their look.
 void keepLookWhenDisabled(QWidget *widget);
+// Greys out a choice the class's set-up does not offer today, and says so to a screen reader.
+void markNotOffered(QWidget *widget);
 } // namespace Appearance

@@ -46,7 +46,8 @@ void PictureOptionButton::paintEvent(QPaintEvent *)
     // brought down to the button's size, it stays sharp.
     constexpr int Oversample = 4;
     const qreal ratio = devicePixelRatioF();
-    const QPixmap picture = face.pixmap(size() * Oversample, ratio, QIcon::Normal);
+    const QPixmap picture =
+        face.pixmap(size() * Oversample, ratio, isEnabled() ? QIcon::Normal : QIcon::Disabled);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), picture);
     if (hasFocus()) {

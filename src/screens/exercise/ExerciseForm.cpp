@@ -4,6 +4,7 @@
 #include "ExerciseForm.h"
 
 #include "Announcer.h"
+#include "Appearance.h"
 #include "Clips.h"
 #include "FormPrinter.h"
 #include "GameContext.h"
@@ -43,6 +44,9 @@ ExerciseForm::ExerciseForm(GameContext &context, QWidget *parent) : GameForm(con
 {
     setupLayout();
     connectHandlers();
+    for (int level = 1; level <= LevelTable::LevelCount; ++level)
+        if (!context.setup.offersLevel(level))
+            Appearance::markNotOffered(levelButtons[std::size_t(level - 1)]);
 }
 
 ExerciseForm::~ExerciseForm() = default;
@@ -71,6 +75,8 @@ void ExerciseForm::prepare()
 
 void ExerciseForm::chooseLevel(int level)
 {
+    if (!context.setup.offersLevel(level))
+        return;
     // A level clicked while this one's sound started has been dealt already, and its button is
     // the one shown selected: dealing this one now would not match it.
     if (!playClipForLatestChoice(Clips::Blip, levelChoices))
@@ -202,9 +208,9 @@ void ExerciseForm::keepFocusPastSolved(int tile)
         return;
     }
     // The puzzle is finished: a new one starts with a level, the one chosen for this one.
-    PictureOptionButton *level = levelButtons[0];
+    PictureOptionButton *level = nullptr;
     for (PictureOptionButton *button : levelButtons)
-        if (button->isChecked())
+        if (button->isChecked() || (!level && button->isEnabled()))
             level = button;
     level->setFocus(Qt::OtherFocusReason);
 }

@@ -2,6 +2,7 @@
 #include "StartForm.h"
 
 #include "Announcer.h"
+#include "Appearance.h"
 #include "AppVersion.h"
 #include "Clips.h"
 #include "EnterKey.h"
@@ -30,6 +31,17 @@ StartForm::StartForm(GameContext &context, QWidget *parent) : GameForm(context, 
     // focused one as Space does.
     for (QPushButton *b : findChildren<QPushButton *>())
         b->installEventFilter(this);
+    offerTheClassSetup();
+}
+
+void StartForm::offerTheClassSetup()
+{
+    for (std::size_t i = 0; i < operationButtons.size(); ++i)
+        if (!context.setup.offers(Operations[i]))
+            Appearance::markNotOffered(operationButtons[i]);
+    soundSwitch->setChecked(context.preferences.soundMuted);
+    if (context.setup.sound == SoundStart::Locked)
+        Appearance::markNotOffered(soundSwitch);
 }
 
 StartForm::~StartForm()
@@ -68,6 +80,8 @@ void StartForm::prepare()
 
 void StartForm::chooseOperation(Operation operation)
 {
+    if (!context.setup.offers(operation))
+        return;
     // Another operation chosen while this one's sound started has opened its screen already;
     // going on would change the operation under that screen's title.
     if (!playClipForLatestChoice(Clips::Click, operationChoices))
@@ -102,6 +116,8 @@ void StartForm::comeBack()
 
 void StartForm::toggleSound()
 {
+    if (context.setup.sound == SoundStart::Locked)
+        return;
     context.preferences.soundMuted = !context.preferences.soundMuted;
     // Heard only when switched back on; nothing follows it.
     std::ignore = playClipAndRunWaitingInput(Clips::Click);

@@ -55,6 +55,8 @@ protected:
 
 private:
     void setupLayout();
+    // Greys out what the class's set-up leaves out, and starts the sound switch as it says.
+    void offerTheClassSetup();
     void showExercise();
     void comeBack();
 
