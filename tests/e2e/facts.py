@@ -92,6 +92,8 @@ class Facts:
         self.texts = data["texts"]
         self.praise = data["praise"]
         self.titles = data["titles"]
+        self.levels = data["levels"]
+        self.setup = data["setup"]
         self.size = (data["form"]["width"], data["form"]["height"])
         self._forms = {name: Form(name, controls) for name, controls in data["controls"].items()}
 

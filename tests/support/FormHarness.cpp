@@ -12,7 +12,8 @@
 #include <QRegularExpression>
 #include <QWindow>
 
-FormHarness::FormHarness(quint32 seed) : context(sink, RandomSource::fixed(seed))
+FormHarness::FormHarness(quint32 seed, const ClassSetup &setup)
+    : context(sink, RandomSource::fixed(seed), setup)
 {
     context.preferences.showHints = true;
 }

@@ -26,7 +26,7 @@ inline const GameTexts::OperationTitles &titlesFor(int operation)
 class FormHarness
 {
 public:
-    explicit FormHarness(quint32 seed = 1);
+    explicit FormHarness(quint32 seed = 1, const ClassSetup &setup = {});
     ~FormHarness();
 
     // Builds, loads and shows a fresh exercise form for an operation, active and focused.
