@@ -48,9 +48,8 @@ void TestClassSetup::readsWhatTheTeacherMeant_data()
     QTest::newRow("sì with its accent, capital") << Settings{{"suoni", "Sì"}} << ClassSetup{};
     QTest::newRow("si without it") << Settings{{"suoni", "si"}} << ClassSetup{};
     // As some keyboards and systems send it: an i followed by a combining grave.
-    QTest::newRow("sì decomposed, voice on")
-        << Settings{{"voce", QStringLiteral("si\u0300")}}
-        << offering(All, All, SoundStart::On, true);
+    QTest::newRow("sì decomposed, voice on") << Settings{{"voce", QStringLiteral("si\u0300")}}
+                                             << offering(All, All, SoundStart::On, true);
     QTest::newRow("voice off") << Settings{{"voce", "no"}} << ClassSetup{};
 }
 
@@ -71,16 +70,16 @@ void TestClassSetup::refusesNamingTheBadPart_data()
     QTest::newRow("unknown key") << Settings{{"colore", "blu"}}
                                  << "«colore» non è un'impostazione di Vortani Puzzle: si possono "
                                     "usare operazioni, livelli, suoni e voce.";
-    QTest::newRow("key in capitals") << Settings{{"LIVELLI", "1"}}
-                                     << "«LIVELLI» non è un'impostazione";
+    QTest::newRow("key in capitals")
+        << Settings{{"LIVELLI", "1"}} << "«LIVELLI» non è un'impostazione";
     QTest::newRow("repeated key") << Settings{{"livelli", "1"}, {"livelli", "2"}}
                                   << "livelli è scritto più di una volta";
     QTest::newRow("unknown operation")
         << Settings{{"operazioni", "addizione,somma"}}
         << "In operazioni, «somma» non è un'operazione: si possono scegliere addizione, "
            "sottrazione, moltiplicazione e divisione, separate da virgole.";
-    QTest::newRow("empty operations") << Settings{{"operazioni", " , "}}
-                                      << "operazioni è vuoto: scegli almeno un'operazione";
+    QTest::newRow("empty operations")
+        << Settings{{"operazioni", " , "}} << "operazioni è vuoto: scegli almeno un'operazione";
     QTest::newRow("level above the table")
         << Settings{{"livelli", "1,5"}}
         << "In livelli, «5» non è un livello: i livelli vanno da 1 a 4, separati da virgole.";
@@ -97,8 +96,8 @@ void TestClassSetup::refusesNamingTheBadPart_data()
     QTest::newRow("voice never") << Settings{{"voce", "mai"}}
                                  << "In voce, «mai» non va bene: si può scrivere sì o no.";
     // The first bad part is the one named, whatever follows it.
-    QTest::newRow("first fault wins") << Settings{{"livelli", "9"}, {"colore", "blu"}}
-                                      << "«9» non è un livello";
+    QTest::newRow("first fault wins")
+        << Settings{{"livelli", "9"}, {"colore", "blu"}} << "«9» non è un livello";
 }
 
 void TestClassSetup::refusesNamingTheBadPart()
@@ -125,20 +124,19 @@ void TestClassSetup::commandLine_data()
         << QStringList{"--livelli", "2"} << int(K::Play) << QString();
     QTest::newRow("help") << QStringList{"--help"} << int(K::Help) << "--operazioni=<elenco>";
     QTest::newRow("help, short") << QStringList{"-h"} << int(K::Help) << "--suoni=<sì|no|mai>";
-    QTest::newRow("version") << QStringList{"--version"} << int(K::Version)
-                             << "Vortani Puzzle 3.5";
+    QTest::newRow("version") << QStringList{"--version"} << int(K::Version) << "Vortani Puzzle 3.5";
     QTest::newRow("check") << QStringList{"--verifica", "--livelli=1"} << int(K::Check)
                            << QString();
     QTest::newRow("check of a bad line")
         << QStringList{"--verifica", "--livelli=7"} << int(K::Refuse) << "«7» non è un livello";
-    QTest::newRow("unknown option") << QStringList{"--colore=blu"} << int(K::Refuse)
-                                    << "«colore» non è un'impostazione";
+    QTest::newRow("unknown option")
+        << QStringList{"--colore=blu"} << int(K::Refuse) << "«colore» non è un'impostazione";
     QTest::newRow("option given twice") << QStringList{"--suoni=no", "--suoni=mai"}
                                         << int(K::Refuse) << "suoni è scritto più di una volta";
-    QTest::newRow("a word with no option") << QStringList{"addizione"} << int(K::Refuse)
-                                           << "«addizione» non è un'opzione";
-    QTest::newRow("option without its value") << QStringList{"--livelli"} << int(K::Refuse)
-                                              << "senza il suo valore";
+    QTest::newRow("a word with no option")
+        << QStringList{"addizione"} << int(K::Refuse) << "«addizione» non è un'opzione";
+    QTest::newRow("option without its value")
+        << QStringList{"--livelli"} << int(K::Refuse) << "senza il suo valore";
 }
 
 void TestClassSetup::commandLine()

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QImage>
 #include <QPushButton>
 
 namespace {
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void levelNotOfferedDealsNothing_data();
     void levelNotOfferedDealsNothing();
     void keyboardSkipsTheLevelsNotOffered();
+    void notOfferedLooksGreyed();
 
 private:
     void reach(QAbstractButton *button, Reach how, const std::function<void()> &call);
@@ -91,8 +93,7 @@ void TestOfferedChoices::startScreenGreysOutWhatIsNotOffered()
         const QPushButton *b = start->operationButtons[i];
         const bool offered = Operations[i] == Operation::Division;
         QCOMPARE(b->isEnabled(), offered);
-        QCOMPARE(b->accessibleDescription(),
-                 offered ? QString() : GameTexts::NotOfferedToday);
+        QCOMPARE(b->accessibleDescription(), offered ? QString() : GameTexts::NotOfferedToday);
     }
     // Locked off: down, and out of the child's reach.
     QVERIFY(harness->context.preferences.soundMuted);
@@ -128,8 +129,7 @@ void TestOfferedChoices::operationNotOfferedStartsNothing()
     QVERIFY(!start->exerciseForm());
     QVERIFY(!harness->context.choice.operation);
     QVERIFY(harness->sink.clips.isEmpty());
-    reach(start->operationButtons[3], how,
-          [this] { start->chooseOperation(Operation::Division); });
+    reach(start->operationButtons[3], how, [this] { start->chooseOperation(Operation::Division); });
     QVERIFY(start->exerciseForm());
     QCOMPARE(harness->context.choice.operation, Operation::Division);
 }
@@ -189,6 +189,26 @@ void TestOfferedChoices::keyboardSkipsTheLevelsNotOffered()
         QVERIFY(QApplication::focusWidget() != harness->level(2));
     }
     QCOMPARE(harness->context.choice.level, 0);
+}
+
+void TestOfferedChoices::notOfferedLooksGreyed()
+{
+    // Grey through and through: no pixel with colour. Offered, the same picture has colour.
+    const auto grey = [](QWidget *w) {
+        const QImage image = w->grab().toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                if (qRed(p) != qGreen(p) || qGreen(p) != qBlue(p))
+                    return false;
+            }
+        return true;
+    };
+    harness->openExercise(4);
+    QVERIFY(grey(harness->level(1)));
+    QVERIFY(!grey(harness->level(3)));
+    QVERIFY(grey(start->operationButtons[0]));
+    QVERIFY(!grey(start->operationButtons[3]));
 }
 
 VORTANI_GUI_TEST_MAIN(TestOfferedChoices)

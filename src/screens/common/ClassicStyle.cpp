@@ -8,24 +8,6 @@
 
 ClassicStyle::ClassicStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
-namespace {
-// Grey and pale, as a switched-off button's picture reads on every desktop.
-QPixmap washedOut(const QPixmap &picture)
-{
-    QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int grey = 96 + qGray(line[x]) * 5 / 8;
-            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]));
-        }
-    }
-    QPixmap result = QPixmap::fromImage(image);
-    result.setDevicePixelRatio(picture.devicePixelRatio());
-    return result;
-}
-} // namespace
-
 QRect ClassicStyle::focusMarkRect(const QRect &button)
 {
     // Inside the two-pixel edge, with a pixel of face between the two.
@@ -144,7 +126,7 @@ void ClassicStyle::drawControl(ControlElement element, const QStyleOption *optio
         QPixmap picture = button->icon.pixmap(button->iconSize,
                                               painter->device()->devicePixelRatio(), mode, state);
         if (greyed)
-            picture = washedOut(picture);
+            picture = ClassicStyle::washedOut(picture);
         QRect target(QPoint(), button->iconSize);
         target.moveCenter(content.center());
         painter->drawPixmap(target, picture);
@@ -158,4 +140,19 @@ void ClassicStyle::drawControl(ControlElement element, const QStyleOption *optio
 
     if (button->state & State_HasFocus)
         drawFocusMark(proxy(), painter, *button, focusMarkRect(button->rect), widget);
+}
+
+QPixmap ClassicStyle::washedOut(const QPixmap &picture)
+{
+    QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int grey = 96 + qGray(line[x]) * 5 / 8;
+            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]));
+        }
+    }
+    QPixmap result = QPixmap::fromImage(image);
+    result.setDevicePixelRatio(picture.devicePixelRatio());
+    return result;
 }

@@ -26,4 +26,6 @@ public:
                               const QRect &rect, const QWidget *widget);
     // The two-pixel edge alone, raised or sunken, over whatever is already painted.
     static void drawEdge(QPainter *painter, const QRect &rect, const QColor &face, bool sunken);
+    // Grey and pale, as a switched-off button's picture reads on every desktop.
+    static QPixmap washedOut(const QPixmap &picture);
 };

@@ -46,8 +46,10 @@ void PictureOptionButton::paintEvent(QPaintEvent *)
     // brought down to the button's size, it stays sharp.
     constexpr int Oversample = 4;
     const qreal ratio = devicePixelRatioF();
-    const QPixmap picture =
-        face.pixmap(size() * Oversample, ratio, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    QPixmap picture = face.pixmap(size() * Oversample, ratio, QIcon::Normal);
+    // Greyed only when switched off itself, not inside a disabled frame.
+    if (testAttribute(Qt::WA_ForceDisabled))
+        picture = ClassicStyle::washedOut(picture);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), picture);
     if (hasFocus()) {
