@@ -19,6 +19,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6svg6, fonts-comic-neue, fonts-liberation2")
-# Runs natively on a Wayland desktop with it, through XWayland without.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# Runs natively on a Wayland desktop with it, through XWayland without; reads aloud (--voce=sì)
+# through speech-dispatcher, whose espeak-ng module has an Italian voice.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-wayland, qt6-speech-speechd-plugin, speech-dispatcher, speech-dispatcher-espeak-ng")
 include(CPack)

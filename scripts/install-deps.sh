@@ -11,7 +11,11 @@ set -euo pipefail
 
 play=(
   cmake ninja-build g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev qt6-speech-dev libgl-dev
+  # Qt TextToSpeech's CMake package asks for QmlIntegration, which comes with it
+  qt6-declarative-dev
+  # reading aloud, when a class's set-up asks for it: speech-dispatcher's Italian voice
+  qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng
   # the fonts the forms ask for by name ("Comic Sans MS", "Arial") resolve to these
   fonts-comic-neue fonts-liberation2 fontconfig
   # native windows on a Wayland desktop

@@ -6,6 +6,7 @@
 #include "GrownUpNotice.h"
 #include "StartForm.h"
 #include "SystemClipSink.h"
+#include "SystemVoice.h"
 
 #include <QApplication>
 
@@ -19,7 +20,9 @@ int main(int argc, char *argv[])
     ApplicationSetup::apply(app);
 
     const auto sink = SystemClipSink::make();
-    GameContext context(*sink, RandomSource::fromClock(), request.setup);
+    // No speech engine is even asked for unless the class reads aloud.
+    const auto voice = request.setup.voice ? SystemVoice::make() : nullptr;
+    GameContext context(*sink, RandomSource::fromClock(), request.setup, voice.get());
     StartForm start(context);
     start.prepare();
     FirstPaint::notifyWhenPainted(&start);

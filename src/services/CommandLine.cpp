@@ -35,6 +35,9 @@ QList<ValueOption> valueOptions()
         {Words::sound, QStringLiteral("sì|no|mai"),
          QStringLiteral("sì: i suoni ci sono; no: partono spenti, il bambino può accenderli; "
                         "mai: spenti, e l'interruttore bloccato.")},
+        {Words::voice, QStringLiteral("sì|no"),
+         QStringLiteral("sì: il gioco legge ad alta voce i messaggi e le operazioni, per chi "
+                        "non sa ancora leggere; no: come senza l'opzione.")},
     };
 }
 
@@ -66,8 +69,6 @@ CommandLine::Request CommandLine::read(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const ValueOption &o : options)
         parser.addOption({o.key, o.description, o.valueName});
-    // Read like the others, though not yet offered in the help.
-    parser.addOption({Words::voice, QString(), QStringLiteral("sì|no")});
     const QCommandLineOption check(QStringLiteral("verifica"));
     const QCommandLineOption help(
         QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});

@@ -7,12 +7,16 @@
 #include "ExerciseChoice.h"
 #include "RandomSource.h"
 
+class Voice;
+
 // What both screens share for the whole run: the class's set-up, the child's preferences, the
-// exercise chosen, the random generator the dealer and the praise draw from, and the clip player.
+// exercise chosen, the random generator the dealer and the praise draw from, the clip player and
+// the voice that reads aloud, only when the set-up asks for one.
 struct GameContext
 {
-    GameContext(ClipSink &sink, RandomSource random, const ClassSetup &setup = {})
-        : setup(setup), random(random), player(sink)
+    GameContext(ClipSink &sink, RandomSource random, const ClassSetup &setup = {},
+                Voice *voice = nullptr)
+        : setup(setup), random(random), player(sink), voice(voice)
     {
         preferences.soundMuted = setup.sound != SoundStart::On;
     }
@@ -22,4 +26,5 @@ struct GameContext
     ExerciseChoice choice;
     RandomSource random;
     ClipPlayer player;
+    Voice *const voice;
 };

@@ -12,8 +12,8 @@
 #include <QRegularExpression>
 #include <QWindow>
 
-FormHarness::FormHarness(quint32 seed, const ClassSetup &setup)
-    : context(sink, RandomSource::fixed(seed), setup)
+FormHarness::FormHarness(quint32 seed, const ClassSetup &setup, Voice *voice)
+    : context(sink, RandomSource::fixed(seed), setup, voice)
 {
     context.preferences.showHints = true;
 }

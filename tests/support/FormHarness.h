@@ -26,7 +26,7 @@ inline const GameTexts::OperationTitles &titlesFor(int operation)
 class FormHarness
 {
 public:
-    explicit FormHarness(quint32 seed = 1, const ClassSetup &setup = {});
+    explicit FormHarness(quint32 seed = 1, const ClassSetup &setup = {}, Voice *voice = nullptr);
     ~FormHarness();
 
     // Builds, loads and shows a fresh exercise form for an operation, active and focused.

@@ -3,6 +3,7 @@
 
 #include "ChoiceCounter.h"
 #include "GameContext.h"
+#include "Voice.h"
 
 #include <QPointer>
 
@@ -21,4 +22,10 @@ bool GameForm::playClipForLatestChoice(qint16 clipId, ChoiceCounter &choices)
 {
     const int choice = choices.next();
     return playClipAndRunWaitingInput(clipId) && choices.isLatest(choice);
+}
+
+void GameForm::sayAloud(const QString &text)
+{
+    if (context.setup.voice && context.voice && !text.isEmpty())
+        context.voice->say(text);
 }

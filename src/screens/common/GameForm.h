@@ -25,6 +25,8 @@ protected:
     // The same for a handler acting on a choice: also false when a newer choice of the same kind
     // ran while the clip started, and was acted on already.
     [[nodiscard]] bool playClipForLatestChoice(qint16 clipId, ChoiceCounter &choices);
+    // Reads text aloud, cutting off what is still said, when the class reads aloud.
+    void sayAloud(const QString &text);
     // From now on a handler resumed after a clip stops.
     void beginUnloading() { unloading = true; }
 

@@ -10,6 +10,7 @@
 #include "GameContext.h"
 #include "GameTexts.h"
 #include "ImageBox.h"
+#include "ItalianWords.h"
 #include "LevelTable.h"
 #include "PictureOptionButton.h"
 #include "ProblemDealer.h"
@@ -70,7 +71,7 @@ void ExerciseForm::prepare()
         setAccessibleName(QStringLiteral("%1, %2").arg(windowTitle(), t.title));
     }
     if (context.preferences.showHints)
-        verdictLine->announce(GameTexts::LevelHint);
+        tell(GameTexts::LevelHint);
 }
 
 void ExerciseForm::chooseLevel(int level)
@@ -124,7 +125,7 @@ void ExerciseForm::dealPuzzle()
     }
 
     if (context.preferences.showHints)
-        verdictLine->announce(GameTexts::TileHint);
+        tell(GameTexts::TileHint);
     tiles[0]->setFocus(Qt::OtherFocusReason);
 }
 
@@ -138,8 +139,14 @@ void ExerciseForm::openTile(int tile)
     answerBox->clear();
     for (std::size_t i = 0; i < tiles.size(); ++i)
         tiles[i]->setOpen(int(i) == tile);
-    if (context.preferences.showHints)
+    // Read aloud, the problem comes first: it is what the child has to work out.
+    const QString problem = problemInWords(tile);
+    if (context.preferences.showHints) {
         verdictLine->announce(GameTexts::TypingHint);
+        sayAloud(problem + QStringLiteral(". ") + GameTexts::TypingHint);
+    } else {
+        sayAloud(problem);
+    }
 }
 
 void ExerciseForm::judgeAnswer()
@@ -169,7 +176,7 @@ void ExerciseForm::showSolved(int tile)
 {
     context.random.reseedFromClock();
     const int k = context.random.index(int(GameTexts::Praise.size()));
-    verdictLine->announce(GameTexts::Praise[std::size_t(k)]);
+    tell(GameTexts::Praise[std::size_t(k)]);
     answerBox->clear();
     keepFocusPastSolved(tile);
     tiles[std::size_t(tile)]->setOpen(false);
@@ -180,7 +187,7 @@ void ExerciseForm::showSolved(int tile)
 
 void ExerciseForm::showWrong()
 {
-    verdictLine->announce(GameTexts::WrongAnswer);
+    tell(GameTexts::WrongAnswer);
     answerBox->clear();
     showFace(sadFace);
     answerBox->setFocus(Qt::OtherFocusReason);
@@ -188,7 +195,7 @@ void ExerciseForm::showWrong()
 
 void ExerciseForm::finishPuzzle()
 {
-    verdictLine->announce(GameTexts::Finished);
+    tell(GameTexts::Finished);
     // The first three levels show unselected; the last keeps its look, as it always has.
     for (int i = 0; i < 3; ++i)
         levelButtons[std::size_t(i)]->clearSelection();
@@ -230,6 +237,7 @@ void ExerciseForm::printScreen()
     message->setWindowFlag(Qt::WindowStaysOnTopHint);
     message->open();
     announceWhenActive(message, problem);
+    sayAloud(problem);
 }
 
 void ExerciseForm::leave()
@@ -261,6 +269,18 @@ void ExerciseForm::unload()
     // Deferred: a handler of this form may still be waiting inside a clip further down the
     // stack, and resumes on a live object that knows it is unloading.
     deleteLater();
+}
+
+void ExerciseForm::tell(const QString &text)
+{
+    verdictLine->announce(text);
+    sayAloud(text);
+}
+
+QString ExerciseForm::problemInWords(int tile) const
+{
+    const Problem &p = roundInPlay.problem(tile);
+    return loadedOperation ? ItalianWords::problem(*loadedOperation, p.left, p.right) : QString();
 }
 
 void ExerciseForm::showFace(ImageBox *face)

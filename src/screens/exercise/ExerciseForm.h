@@ -122,6 +122,9 @@ private:
     void showWrong();
     void finishPuzzle();
     void showFace(ImageBox *face);
+    // Shows a text on the verdict line, and reads it aloud when the class reads aloud.
+    void tell(const QString &text);
+    QString problemInWords(int tile) const;
     void setVerdictSize(qreal points);
 
     std::optional<Operation> loadedOperation;
