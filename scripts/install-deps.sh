@@ -53,9 +53,13 @@ web=(
   # page's icons drawn from SVG
   emscripten dpkg-dev librsvg2-bin
 )
+# The teacher's page bundles its QR code library from npm. Only where no npm is on the PATH:
+# a Node.js from elsewhere brings its own, which Debian's package would conflict with.
+command -v npm >/dev/null || web+=(npm)
 web_test=(
-  # a real browser, driven through its DevTools protocol by the tests' own client
-  chromium
+  # a real browser, driven through its DevTools protocol by the tests' own client; reading back
+  # the teacher's page's QR code
+  chromium zbar-tools
 )
 windows_test=(
   # running it under Wine, and reading the program file's resources and imports; a throw-away

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The page around the game: fits the form to the window, starts the program, and does for it
-// what only a page can (sound, the live region, printing, goodbye). The program calls
-// globalThis.vortaniPage (src/services/WebPage.cpp).
+// The page around the game: fits the form to the window, starts the program with the class's
+// set-up from the link's query, and does for it what only a page can (sound, the live region,
+// printing, goodbye, a notice for the grown-up). The program calls globalThis.vortaniPage
+// (src/services/WebPage.cpp).
 "use strict";
 
 (function () {
@@ -173,7 +174,78 @@
     show("nowasm", true);
   }
 
-  globalThis.vortaniPage = { playClip, announce, print, formShown, sayGoodbye };
+  // The program does not start a game with this link: its words, in place of the game, for the
+  // grown-up who made the link.
+  let noticeShown = false;
+
+  function showNotice(text, refused) {
+    noticeShown = true;
+    body.dataset.state = refused ? "refused" : "notice";
+    canvas.hidden = true;
+    show("loading", false);
+    document.getElementById("noticeText").textContent = text;
+    show("refusedHeading", refused);
+    show("grownUp", true);
+    keepManifest(null); // a link that is no game is no app to install
+    document.getElementById("classLink").focus({ preventScroll: true }); // read from the top
+  }
+
+  globalThis.vortaniPage = { playClip, announce, print, formShown, sayGoodbye, showNotice };
+
+  // ---- The class's set-up: each pair of the query is one of the program's options ------------
+  // ?livelli=1,2&suoni=no starts it as `vortani --livelli=1,2 --suoni=no`; a key alone (?help)
+  // is an option alone. The program judges them all, as on the command line.
+  function setupArguments(query) {
+    const decoded = (text) => {
+      try {
+        return decodeURIComponent(text.replace(/\+/g, " "));
+      } catch (malformed) {
+        return text; // the program names it as written
+      }
+    };
+    const args = [];
+    for (const pair of query.replace(/^\?/, "").split("&")) {
+      if (pair === "")
+        continue;
+      const equals = pair.indexOf("=");
+      if (equals < 0)
+        args.push(`--${decoded(pair)}`);
+      else
+        args.push(`--${decoded(pair.slice(0, equals))}=${decoded(pair.slice(equals + 1))}`);
+    }
+    return args;
+  }
+
+  // Installed from a link with a set-up, the app starts with that set-up: the manifest's
+  // start_url keeps the query. The page's manifest is copied with its addresses made whole,
+  // since the copy lives at a data: address of its own, where relative ones would not resolve.
+  const manifestLink = document.querySelector('link[rel="manifest"]');
+  const plainManifest = manifestLink.href;
+  let keptQuery = null;
+
+  function keepManifest(query) {
+    keptQuery = query;
+    if (!query) {
+      if (manifestLink.href !== plainManifest)
+        manifestLink.href = plainManifest;
+      return;
+    }
+    fetch(plainManifest).then((response) => response.json()).then((manifest) => {
+      if (keptQuery !== query)
+        return; // refused meanwhile
+      const whole = (address) => new URL(address, plainManifest).href;
+      const start = new URL(manifest.start_url || ".", plainManifest);
+      start.search = query;
+      // One installed app per set-up: a class with two set-ups keeps both.
+      manifest.id = start.href;
+      manifest.start_url = start.href;
+      manifest.scope = whole(manifest.scope || ".");
+      for (const icon of manifest.icons || [])
+        icon.src = whole(icon.src);
+      manifestLink.href = "data:application/manifest+json," +
+                          encodeURIComponent(JSON.stringify(manifest));
+    }).catch(() => {}); // the plain manifest stays: installed, the app starts with every choice
+  }
 
   fitForm();
   window.addEventListener("resize", fitForm);
@@ -194,8 +266,9 @@
     showLoader: () => show("loading", true),
     showCanvas: () => canvas,
     showError: cannotStart,
+    // A notice's exit is main()'s answer, not a crash.
     showExit: (crashed) => {
-      if (crashed)
+      if (crashed && !noticeShown)
         stopped();
     },
   });
@@ -203,5 +276,9 @@
     cannotStart();
     return;
   }
+  // Qt's loader hands its module settings to Emscripten, which passes "arguments" to main().
+  self.moduleConfig.arguments = setupArguments(location.search);
+  if (location.search.length > 1)
+    keepManifest(location.search);
   loader.loadEmscriptenModule("vortani");
 })();

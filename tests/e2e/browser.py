@@ -114,6 +114,33 @@ class Chromium:
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
+@contextlib.contextmanager
+def site_page(folder, width=1000, height=700):
+    """(server, page): folder served, and a page of a fresh Chromium with the Page, Runtime and
+    Log domains on; all stopped afterwards."""
+    server = Server(folder)
+    chromium = page = None
+    try:
+        chromium = Chromium(width, height)
+        page = chromium.page()
+        for domain in ("Page", "Runtime", "Log"):
+            page.send(f"{domain}.enable")
+        yield server, page
+    finally:
+        if page:
+            page.close()
+        if chromium:
+            chromium.close()
+        server.stop()
+
+
+def offline(page, server):
+    """Whether the site's service worker is active; then the server is stopped."""
+    active = page.evaluate("navigator.serviceWorker.ready.then(r => !!r.active)", wait=True)
+    server.stop()
+    return active
+
+
 class ProtocolError(RuntimeError):
     pass
 
