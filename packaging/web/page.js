@@ -128,6 +128,33 @@
       messages.firstElementChild.remove();
   }
 
+  // ---- Read aloud: the browser's own speech, in Italian, for a child who cannot read yet ------
+  const told = new Set(); // why reading aloud falls short, told once in the console
+  function tellOnce(why) {
+    if (!told.has(why)) {
+      told.add(why);
+      console.info(`Vortani Puzzle: ${why}`);
+    }
+  }
+
+  function speak(text) {
+    const speech = globalThis.speechSynthesis;
+    if (!speech || typeof SpeechSynthesisUtterance !== "function") {
+      tellOnce("this browser cannot read aloud");
+      return;
+    }
+    const utterance = new SpeechSynthesisUtterance(text);
+    utterance.lang = "it-IT";
+    const voices = speech.getVoices();
+    const italian = voices.find((voice) => voice.lang.toLowerCase().startsWith("it"));
+    if (italian)
+      utterance.voice = italian;
+    else if (voices.length)
+      tellOnce("no Italian voice is installed; reading aloud with the browser's own");
+    speech.cancel();
+    speech.speak(utterance);
+  }
+
   // ---- Printing: the form's picture alone on a landscape page --------------------------------
   let printedUrl = null;
 
@@ -190,7 +217,7 @@
     document.getElementById("classLink").focus({ preventScroll: true }); // read from the top
   }
 
-  globalThis.vortaniPage = { playClip, announce, print, formShown, sayGoodbye, showNotice };
+  globalThis.vortaniPage = { playClip, announce, speak, print, formShown, sayGoodbye, showNotice };
 
   // ---- The class's set-up: each pair of the query is one of the program's options ------------
   // ?livelli=1,2&suoni=no starts it as `vortani --livelli=1,2 --suoni=no`; a key alone (?help)

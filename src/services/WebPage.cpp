@@ -26,6 +26,10 @@ EM_JS(void, pageSayGoodbye, (), {
     const page = globalThis.vortaniPage;
     if (page) page.sayGoodbye();
 });
+EM_JS(void, pageSpeak, (const char *text), {
+    const page = globalThis.vortaniPage;
+    if (page) page.speak(UTF8ToString(text));
+});
 EM_JS(void, pageShowNotice, (const char *text, int refused), {
     const page = globalThis.vortaniPage;
     if (page) page.showNotice(UTF8ToString(text), refused !== 0);
@@ -60,4 +64,9 @@ void WebPage::sayGoodbye()
 void WebPage::showNotice(const QString &text, bool refused)
 {
     pageShowNotice(text.toUtf8().constData(), refused ? 1 : 0);
+}
+
+void WebPage::speak(const QString &text)
+{
+    pageSpeak(text.toUtf8().constData());
 }

@@ -17,6 +17,8 @@ void print(const QByteArray &png, const QString &title);
 void formShown();
 // Replaces the game by the page's goodbye, with a way to play again.
 void sayGoodbye();
+// Says text in Italian through the browser's speech synthesis, cutting off what it still says.
+void speak(const QString &text);
 // Shows a text for the grown-up in place of the game: why the link's set-up was refused (with a
 // way to the teacher's page), or what the link asked to know.
 void showNotice(const QString &text, bool refused);

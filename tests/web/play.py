@@ -16,8 +16,16 @@ from vortani_e2e import check, finish, wait_for  # noqa: E402
 
 # Installed before the page's own scripts: what #messages receives, clip starts, print calls.
 WATCH = r"""
-window.__said = []; window.__starts = 0; window.__printed = [];
+window.__said = []; window.__starts = 0; window.__printed = []; window.__spoken = [];
 (() => {
+  // What reaches the browser's speech, and in which language.
+  if (globalThis.speechSynthesis) {
+    const speak = speechSynthesis.speak.bind(speechSynthesis);
+    speechSynthesis.speak = (utterance) => {
+      window.__spoken.push([utterance.text, utterance.lang]);
+      return speak(utterance);
+    };
+  }
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (...args) {
     window.__starts++;
@@ -170,6 +178,25 @@ class ChromiumDriver(scenario.Driver):
               f"by keyboard: Enter, {answer}, Enter solves tile 1 ({verdict})")
 
 
+def read_aloud(spoken):
+    """The hints, each opened problem in words, the error, the praise and the finish, in the
+    order the puzzle showed them, all in Italian."""
+    words = r"[a-zàèéìòù]+"
+    problem = re.compile(rf"^{words} più {words}(\. {re.escape(layout.TYPE_HINT)})?$")
+    texts = [text for text, _ in spoken]
+    check(texts[:3] and texts[0] == layout.LEVEL_HINT and texts[1] == layout.TILE_HINT and
+          problem.match(texts[2]) and texts[2].endswith(layout.TYPE_HINT),
+          f"read aloud: the level hint, the tile hint, the first problem with the typing hint "
+          f"({texts[:3]})")
+    check(all(lang == "it-IT" for _, lang in spoken), "read aloud: every text in it-IT")
+    check(sum(bool(problem.match(t)) for t in texts) >= 12, "read aloud: each problem opened")
+    check(layout.WRONG in texts and layout.FINISHED in texts and
+          any(scenario.praise(t) for t in texts), "read aloud: the error, a praise, the finish")
+    strays = [t for t in texts if not (problem.match(t) or scenario.praise(t) or t in (
+        layout.WRONG, layout.FINISHED, layout.LEVEL_HINT, layout.TILE_HINT))]
+    check(not strays, f"read aloud: nothing else ({strays[:5]})")
+
+
 def distinct_share(pixels):
     """How much of the pixels the commonest colour is not."""
     from collections import Counter
@@ -247,7 +274,9 @@ def main(argv):
         for domain in ("Page", "Runtime", "Log", "Network"):
             page.send(f"{domain}.enable")
         page.send("Page.addScriptToEvaluateOnNewDocument", source=WATCH)
-        page.send("Page.navigate", url=server.url)
+        # Read aloud, as a class of children who cannot read yet has it: the scenario plays the
+        # same with the voice on.
+        page.send("Page.navigate", url=server.url + "?voce=s%C3%AC")
         driver = ChromiumDriver(page)
         check(wait_for(lambda: driver.state() == "playing", 120, 0.1), "the page draws the start "
               f"form (body data-state '{driver.state()}')", fatal=True)
@@ -258,6 +287,7 @@ def main(argv):
         scenario.play(driver)
         if len(driver.said()) < 60:
             print("said:", driver.said())
+        read_aloud(page.evaluate("window.__spoken") or [])
         play_again(driver)
         no_errors(page.events, "while playing ")
         offline_and_narrow(driver, server)
