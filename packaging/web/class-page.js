@@ -65,6 +65,12 @@
            i === defaultSound);
   });
 
+  const voice = fieldset("voice", keys.voice);
+  const readAloud = choice(voice, "checkbox", linkSpelling(keys.yes),
+                           labelled(keys.yes[0], ": il gioco legge ad alta voce i messaggi e le "
+                                                 + "operazioni, per chi non sa ancora leggere"),
+                           false);
+
   // The query's value as written: commas stay commas, so the link reads as the teacher chose.
   const written = (text) => encodeURIComponent(text).replace(/%2C/gi, ",");
 
@@ -87,6 +93,8 @@
     const { all, chosen } = ticked(sound);
     if (chosen[0] !== all[defaultSound].value)
       pairs.push(`${written(sound.dataset.key)}=${written(chosen[0])}`);
+    if (readAloud.checked)
+      pairs.push(`${written(voice.dataset.key)}=${written(readAloud.value)}`);
     // Beside this page, wherever the site is served.
     const base = new URL("./", location.href).href;
     return { link: pairs.length ? `${base}?${pairs.join("&")}` : base };

@@ -13,13 +13,16 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from browser import built_site, errors, offline, site_page  # noqa: E402
 from vortani_e2e import check, finish, need, wait_for  # noqa: E402
 
-# (what is ticked: operation words, level numbers, the sound's value; the link's query)
+# (what is ticked: operation words, level numbers, the sound's value, reading aloud; the link's
+# query)
 CHOICES = [
-    (["divisione"], ["3", "4"], "no", "?operazioni=divisione&livelli=3,4&suoni=no"),
-    (["addizione", "sottrazione"], ["1", "2", "3", "4"], "mai",
+    (["divisione"], ["3", "4"], "no", False, "?operazioni=divisione&livelli=3,4&suoni=no"),
+    (["addizione", "sottrazione"], ["1", "2", "3", "4"], "mai", False,
      "?operazioni=addizione,sottrazione&suoni=mai"),
-    (["addizione", "sottrazione", "moltiplicazione", "divisione"], ["2"], "si", "?livelli=2"),
-    (["addizione", "sottrazione", "moltiplicazione", "divisione"], ["1", "2", "3", "4"], "si", ""),
+    (["addizione", "sottrazione", "moltiplicazione", "divisione"], ["2"], "si", True,
+     "?livelli=2&voce=si"),
+    (["addizione", "sottrazione", "moltiplicazione", "divisione"], ["1", "2", "3", "4"], "si",
+     False, ""),
 ]
 
 FORM = """(() => {
@@ -28,6 +31,7 @@ FORM = """(() => {
   const legend = (id) => document.querySelector(`#${id} legend`).textContent;
   const seen = (e) => !e.hidden && e.getClientRects().length > 0;
   return {operations: set('operations'), levels: set('levels'), sound: set('sound'),
+          voice: set('voice'),
           legends: ['operations', 'levels', 'sound'].map(legend),
           link: document.getElementById('link').value,
           open: document.getElementById('open').getAttribute('href'),
@@ -53,9 +57,11 @@ def click(page, selector):
                   buttons=buttons, clickCount=1)
 
 
-def tick(page, operations, levels, sound):
+def tick(page, operations, levels, sound, voice=False):
     """Clicks, as the teacher does, each box that is not yet as wanted, and the sound."""
     form = page.evaluate(FORM)
+    if form["voice"][0]["checked"] != voice:
+        click(page, "#voice input")
     for name, wanted in (("operations", operations), ("levels", levels)):
         for item in form[name]:
             if item["checked"] != (item["value"] in wanted):
@@ -102,8 +108,8 @@ def choices_are_the_games(page, build):
 
 
 def links(page, base):
-    for operations, levels, sound, query in CHOICES:
-        tick(page, operations, levels, sound)
+    for operations, levels, sound, voice, query in CHOICES:
+        tick(page, operations, levels, sound, voice)
         form = page.evaluate(FORM)
         check(form["link"] == base + query and form["open"] == base + query,
               f"ticking {operations}, {levels}, {sound} gives {base + query} ({form['link']})")
