@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+// The voice's class and interface identifiers are defined here, the one file that uses them.
+#include <initguid.h>
+
 #include <sapi.h>
 
 #include <cstdio>

@@ -26,6 +26,7 @@ TYPE_HINT = _FACTS.texts["TypingHint"]
 WRONG = _FACTS.texts["WrongAnswer"]
 FINISHED = _FACTS.texts["Finished"]
 NO_PRINTER = _FACTS.texts["NoPrinter"]
+PRINT_FAILED = _FACTS.texts["PrintFailed"]
 PRAISES = tuple(_FACTS.praise)
 
 TEAL = (0, 192, 192)  # the forms' background

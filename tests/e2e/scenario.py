@@ -297,5 +297,23 @@ def check_page(page):
           f"{colours} colours)")
 
 
+def read_aloud(texts):
+    """What a voice was given while play() ran with the class reading aloud: the hints, each
+    opened problem in words, the error, the praise and the finish, and nothing else."""
+    words = r"[a-zàèéìòù]+"
+    problem = re.compile(rf"^{words} più {words}(\. {re.escape(TYPE_HINT)})?$")
+    check(texts[:3] and texts[0] == LEVEL_HINT and texts[1] == TILE_HINT and
+          problem.match(texts[2]) and texts[2].endswith(TYPE_HINT),
+          f"read aloud: the level hint, the tile hint, the first problem with the typing hint "
+          f"({texts[:3]})")
+    check(sum(bool(problem.match(t)) for t in texts) >= 12, "read aloud: each problem opened")
+    check(WRONG in texts and FINISHED in texts and any(praise(t) for t in texts),
+          "read aloud: the error, a praise, the finish")
+    check(texts.index(WRONG) < texts.index(FINISHED), "read aloud: the error before the finish")
+    strays = [t for t in texts if not (problem.match(t) or praise(t) or t in (
+        WRONG, FINISHED, LEVEL_HINT, TILE_HINT, layout.NO_PRINTER, layout.PRINT_FAILED))]
+    check(not strays, f"read aloud: nothing else ({strays[:5]})")
+
+
 def play(driver):
     Scenario(driver).play()

@@ -3,6 +3,7 @@
 the loudspeaker plays and a screen reader is told.
 
     play.py <Vortani.exe> <wininfo.exe> <folder for screenshots> <stand-in uiautomationcore.dll>
+            <stand-in sapi.dll>
 
 Wine's prefix and display come from the wine fixture's folder (VORTANI_WINE_STATE), the sound
 and print servers from the environment (ctest's fixtures). Windows reports the windows
@@ -10,7 +11,8 @@ and print servers from the environment (ctest's fixtures). Windows reports the w
 pointer; screenshots of the display tell what the child sees; the sound server's null sink is
 recorded throughout. What the game raises through UI Automation the stand-in library logs:
 nothing until a screen reader asks a window for its root (wininfo.exe wake), then every
-message, while the whole puzzle (tests/e2e/scenario.py) is played.
+message, while the whole puzzle (tests/e2e/scenario.py) is played. The class reads aloud
+(--voce=sì): what reaches SAPI's voice the other stand-in logs.
 """
 import os
 import re
@@ -161,27 +163,57 @@ def told_in_order(wine):
           "the exercise window's opening and its focus are told before its level hint")
 
 
+class StandIns:
+    """Libraries of the game's own put in the place of the system's, for the game alone (a DLL
+    override), and the system's put back afterwards."""
+
+    def __init__(self, env, libraries):
+        system = os.path.join(env["WINEPREFIX"], "drive_c", "windows", "system32")
+        self.places = [(library, os.path.join(system, os.path.basename(library)))
+                       for library in libraries]
+        self.overrides = ";".join(os.path.splitext(os.path.basename(library))[0] + "=n"
+                                  for library in libraries)
+
+    def install(self):
+        for library, place in self.places:
+            if not os.path.exists(place + ".vortani-original"):
+                shutil.copy(place, place + ".vortani-original")
+            shutil.copy(library, place)
+        return self
+
+    def restore(self):
+        for _, place in self.places:
+            shutil.copy(place + ".vortani-original", place)
+
+
+def spoken(log):
+    """The texts SAPI's voice was asked to say, and whether each cut off what it still said."""
+    with open(log, encoding="utf-8") as f:
+        lines = [line.rstrip("\r\n").split(" ", 2) for line in f if line.startswith("speak ")]
+    SPF_PURGEBEFORESPEAK = 2
+    return [(text, bool(int(flags, 16) & SPF_PURGEBEFORESPEAK)) for _, flags, text in lines]
+
+
 def main(argv):
-    program, wininfo, shots, stand_in = argv[:4]
+    program, wininfo, shots, stand_in, sapi_stand_in = argv[:5]
     os.makedirs(shots, exist_ok=True)
     env = wine_environment(os.environ["VORTANI_WINE_STATE"])
     screen = Screen(env)
-    # Qt loads the library from the system folder; only the game takes the stand-in there.
-    system_library = os.path.join(env["WINEPREFIX"], "drive_c", "windows", "system32",
-                                  "uiautomationcore.dll")
-    uia_log = os.path.abspath(os.path.join(shots, "uia.log"))
-    open(uia_log, "w").close()
-    wine = Wine(env, wininfo, shots, uia_log)
-    original_library = system_library + ".vortani-original"
-    if not os.path.exists(original_library):
-        shutil.copy(system_library, original_library)
-    shutil.copy(stand_in, system_library)
+    # Qt and COM load the libraries from the system folder; only the game takes the stand-ins.
+    logs = {name: os.path.abspath(os.path.join(shots, f"{name}.log")) for name in ("uia", "sapi")}
+    for log in logs.values():
+        open(log, "w").close()
+    wine = Wine(env, wininfo, shots, logs["uia"])
+    stand_ins = StandIns(env, [stand_in, sapi_stand_in]).install()
     # Everything the game plays reaches the null sink; its monitor is recorded from the start.
     recording = Recording(os.path.join(shots, "sound.raw"), env)
-    game = subprocess.Popen(["wine", program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                            env=dict(env, VORTANI_UIA_LOG="Z:" + uia_log.replace("/", "\\"),
-                                     WINEDLLOVERRIDES=env["WINEDLLOVERRIDES"] +
-                                     ";uiautomationcore=n"))
+    wine_path = {name: "Z:" + log.replace("/", "\\") for name, log in logs.items()}
+    game = subprocess.Popen(["wine", program, "--voce=sì"], stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL,
+                            env=dict(env, VORTANI_UIA_LOG=wine_path["uia"],
+                                     VORTANI_SAPI_LOG=wine_path["sapi"],
+                                     WINEDLLOVERRIDES=env["WINEDLLOVERRIDES"] + ";" +
+                                     stand_ins.overrides))
     try:
         handle, origin = before_a_screen_reader(wine, screen)
         status = wine.wake(handle)
@@ -189,9 +221,13 @@ def main(argv):
               f"(status {status})")
         scenario.play(WineDriver(wine, screen, origin, recording, game))
         told_in_order(wine)
+        said = spoken(logs["sapi"])
+        scenario.read_aloud([text for text, _ in said])
+        check(said and all(purged for _, purged in said),
+              "read aloud: each text through SAPI cuts off the one before")
     finally:
         stop(game)
-        shutil.copy(original_library, system_library)
+        stand_ins.restore()
         recording.stop()
     # Clicks, blips and both answers' clips: well over half a second of sound.
     loud = recording.heard()

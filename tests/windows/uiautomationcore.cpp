@@ -5,23 +5,12 @@
 //   notification <text>     (UiaRaiseNotificationEvent)
 //   event <id>              (UiaRaiseAutomationEvent; 20005 is a focus change)
 // The rest of what Qt loads from the library does nothing.
-#include <cstdio>
-#include <windows.h>
+#include "StandInLog.h"
 
 namespace {
 void logLine(const char *kind, const wchar_t *text)
 {
-    wchar_t path[MAX_PATH];
-    if (!GetEnvironmentVariableW(L"VORTANI_UIA_LOG", path, MAX_PATH))
-        return;
-    char utf8[4096] = "";
-    if (text)
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-    // Opened per line, so that a test reads each line as soon as it is raised.
-    if (FILE *f = _wfopen(path, L"ab")) {
-        std::fprintf(f, "%s %s\n", kind, utf8);
-        std::fclose(f);
-    }
+    appendStandInLine(L"VORTANI_UIA_LOG", kind, text);
 }
 } // namespace
 
