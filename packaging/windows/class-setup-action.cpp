@@ -13,6 +13,7 @@
 #include <msi.h>
 #include <msiquery.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -89,12 +90,25 @@ std::wstring trimmed(std::wstring text)
 struct Outcome
 {
     bool ran = false;
+    bool ended = false; // within CheckTimeoutMs
     DWORD status = 0;
     std::string errors; // what it wrote on stderr, UTF-8
 };
 
 // The program's check takes a moment; one that hangs must not hold the install forever.
-constexpr DWORD CheckTimeoutMs = 120000;
+constexpr ULONGLONG CheckTimeoutMs = 120000;
+
+// What the pipe holds now, without waiting for more: a program that hangs writes nothing.
+void drain(HANDLE pipe, std::string &into)
+{
+    char buffer[4096];
+    DWORD waiting = 0;
+    DWORD got = 0;
+    while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0 &&
+           ReadFile(pipe, buffer, std::min<DWORD>(waiting, sizeof buffer), &got, nullptr) &&
+           got > 0)
+        into.append(buffer, got);
+}
 
 Outcome run(std::wstring commandLine)
 {
@@ -105,9 +119,9 @@ Outcome run(std::wstring commandLine)
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
         return outcome;
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    const HANDLE nothing = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                                       0, nullptr);
+    const HANDLE nothing =
+        CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inherit, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -122,11 +136,13 @@ Outcome run(std::wstring commandLine)
     if (nothing != INVALID_HANDLE_VALUE)
         CloseHandle(nothing);
     if (outcome.ran) {
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            outcome.errors.append(buffer, got);
-        if (WaitForSingleObject(process.hProcess, CheckTimeoutMs) != WAIT_OBJECT_0)
+        // Read as it goes, so that a long message cannot fill the pipe and stop the program.
+        const ULONGLONG deadline = GetTickCount64() + CheckTimeoutMs;
+        while (!outcome.ended && GetTickCount64() < deadline) {
+            outcome.ended = WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0;
+            drain(readEnd, outcome.errors);
+        }
+        if (!outcome.ended)
             TerminateProcess(process.hProcess, 1);
         GetExitCodeProcess(process.hProcess, &outcome.status);
         CloseHandle(process.hThread);
@@ -164,6 +180,12 @@ extern "C" __declspec(dllexport) UINT __stdcall CheckArguments(MSIHANDLE install
              L"Vortani Puzzle: non è stato possibile avviare il programma per controllare le "
              L"impostazioni della classe (" +
                  commandLine + L").");
+        return ERROR_INSTALL_FAILURE;
+    }
+    if (!outcome.ended) {
+        tell(install, INSTALLMESSAGE_ERROR,
+             L"Vortani Puzzle: il controllo delle impostazioni della classe non è finito in " +
+                 std::to_wstring(CheckTimeoutMs / 1000) + L" secondi (" + commandLine + L").");
         return ERROR_INSTALL_FAILURE;
     }
     if (outcome.status != 0) {
