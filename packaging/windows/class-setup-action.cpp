@@ -131,7 +131,7 @@ Outcome run(std::wstring commandLine)
     PROCESS_INFORMATION process{};
     outcome.ran = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
                                  CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
-    // Ours closed, the pipe ends when the program does.
+    // The program holds the only write end now.
     CloseHandle(writeEnd);
     if (nothing != INVALID_HANDLE_VALUE)
         CloseHandle(nothing);
