@@ -30,14 +30,19 @@ def winpath(path, env):
 runs = 0
 
 
-def msiexec(action, package, state, env):
-    """msiexec's status, its log state/msiexec-<n>.log; Wine hands on its low byte only (1603
-    shows as 67)."""
+def msiexec(action, package, state, env, *properties):
+    """msiexec's status, its log state/msiexec-<n>.log (log_of); Wine hands on its low byte only
+    (1603 shows as 67). properties: NAME=value each."""
     global runs
     runs += 1
     return subprocess.run(["wine", "msiexec", action, winpath(package, env), "/qn", "/l*v",
-                           winpath(f"{state}/msiexec-{runs}.log", env)], stdin=subprocess.DEVNULL,
+                           winpath(log_of(state), env), *properties], stdin=subprocess.DEVNULL,
                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env).returncode
+
+
+def log_of(state):
+    """The log of the latest msiexec."""
+    return f"{state}/msiexec-{runs}.log"
 
 
 def value(product, name, env):
@@ -123,7 +128,7 @@ def upgrade(msi, wxs, stage, publisher, state, env, product, version):
     check(status == 0, f"upgrading to {later}: msiexec exited with {status}", fatal=True)
     installed(drive, later_product, later, stage, publisher, env)
     status = msiexec("/i", msi, state, env)
-    with open(f"{state}/msiexec-{runs}.log", errors="replace") as f:
+    with open(log_of(state), errors="replace") as f:
         refused = re.search(r"^Property\(S\): WIX_DOWNGRADE_DETECTED = \{", f.read(), re.M)
     check(status != 0 and refused, f"{version} refuses to replace {later} (status {status})")
     status = msiexec("/x", f"{state}/later.msi", state, env)

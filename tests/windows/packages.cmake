@@ -21,6 +21,12 @@ add_test(NAME msi_install
                  ${CMAKE_BINARY_DIR}/wine-msi)
 set_tests_properties(msi_install PROPERTIES TIMEOUT 300 LABELS windows SKIP_RETURN_CODE 77)
 
+# A class's set-up as the MSI's properties: on the shortcut, or refused with the program's words.
+add_test(NAME msi_class_setup
+         COMMAND ${vortani_python} ${CMAKE_CURRENT_LIST_DIR}/msi_class_setup.py
+                 ${VORTANI_WINDOWS_MSI} ${CMAKE_BINARY_DIR}/wine-msi-setup)
+set_tests_properties(msi_class_setup PROPERTIES TIMEOUT 400 LABELS windows SKIP_RETURN_CODE 77)
+
 # The packages signed, in a build folder of their own that later runs reuse.
 file(RELATIVE_PATH zip_name ${CMAKE_BINARY_DIR} ${VORTANI_WINDOWS_ZIP})
 file(RELATIVE_PATH msi_name ${CMAKE_BINARY_DIR} ${VORTANI_WINDOWS_MSI})
