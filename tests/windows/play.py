@@ -168,11 +168,13 @@ class StandIns:
     override), and the system's put back afterwards."""
 
     def __init__(self, env, libraries):
+        """libraries: (the stand-in, its folder under the system folder, where Windows keeps
+        the library it stands in for)."""
         system = os.path.join(env["WINEPREFIX"], "drive_c", "windows", "system32")
-        self.places = [(library, os.path.join(system, os.path.basename(library)))
-                       for library in libraries]
+        self.places = [(library, os.path.join(system, folder, os.path.basename(library)))
+                       for library, folder in libraries]
         self.overrides = ";".join(os.path.splitext(os.path.basename(library))[0] + "=n"
-                                  for library in libraries)
+                                  for library, _ in libraries)
 
     def install(self):
         for library, place in self.places:
@@ -204,7 +206,8 @@ def main(argv):
     for log in logs.values():
         open(log, "w").close()
     wine = Wine(env, wininfo, shots, logs["uia"])
-    stand_ins = StandIns(env, [stand_in, sapi_stand_in]).install()
+    stand_ins = StandIns(env, [(stand_in, ""),
+                                (sapi_stand_in, os.path.join("Speech", "Common"))]).install()
     # Everything the game plays reaches the null sink; its monitor is recorded from the start.
     recording = Recording(os.path.join(shots, "sound.raw"), env)
     wine_path = {name: "Z:" + log.replace("/", "\\") for name, log in logs.items()}
