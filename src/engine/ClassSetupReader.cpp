@@ -133,7 +133,8 @@ Part readSound(const QString &value, ClassSetup &setup)
                     {Words::no, QStringLiteral(" (partono spenti, il bambino può accenderli)")},
                     {Words::never, QStringLiteral(" (spenti, e l'interruttore bloccato)")}},
                    chosen);
-    setup.sound = std::array{SoundStart::On, SoundStart::Off, SoundStart::Locked}[chosen];
+    if (part.problem.isEmpty())
+        setup.sound = std::array{SoundStart::On, SoundStart::Off, SoundStart::Locked}[chosen];
     return part;
 }
 
@@ -141,7 +142,8 @@ Part readVoice(const QString &value, ClassSetup &setup)
 {
     int chosen = 0;
     Part part = readChoice(Words::voice, value, {{Words::yes, {}}, {Words::no, {}}}, chosen);
-    setup.voice = chosen == 0;
+    if (part.problem.isEmpty())
+        setup.voice = chosen == 0;
     return part;
 }
 
