@@ -20,6 +20,14 @@
     document.getElementById(id).hidden = !shown;
   }
 
+  const told = new Set(); // what falls short of the game, told once in the console
+  function tellOnce(why) {
+    if (!told.has(why)) {
+      told.add(why);
+      console.info(`Vortani Puzzle: ${why}`);
+    }
+  }
+
   // ---- The form's size: its own, or scaled down whole to fit a small window --------------------
   let formScale = 1;
 
@@ -57,17 +65,20 @@
       deltaMode: event.deltaMode });
   }
 
+  // Browsers make touch events only for themselves (desktop Firefox has no TouchEvent, WebKit
+  // refuses to build one), and the program reads no more than the touches' plain fields: a
+  // plain event carries the corrected copies.
   function unscaledTouch(event) {
     const moved = (list) => Array.from(list, (touch) => {
       const [clientX, clientY] = unscaledPoint(touch.clientX, touch.clientY);
-      return new Touch({
+      return {
         identifier: touch.identifier, target: touch.target, clientX, clientY,
         pageX: clientX + window.scrollX, pageY: clientY + window.scrollY,
         screenX: touch.screenX, screenY: touch.screenY, radiusX: touch.radiusX,
-        radiusY: touch.radiusY, rotationAngle: touch.rotationAngle, force: touch.force });
+        radiusY: touch.radiusY, rotationAngle: touch.rotationAngle, force: touch.force };
     });
-    return new TouchEvent(event.type, {
-      bubbles: event.bubbles, cancelable: event.cancelable, view: event.view,
+    const copy = new Event(event.type, { bubbles: event.bubbles, cancelable: event.cancelable });
+    return Object.assign(copy, {
       touches: moved(event.touches), targetTouches: moved(event.targetTouches),
       changedTouches: moved(event.changedTouches), ctrlKey: event.ctrlKey,
       shiftKey: event.shiftKey, altKey: event.altKey, metaKey: event.metaKey });
@@ -86,18 +97,47 @@
     canvas.addEventListener(type, correctPoint, { capture: true, passive: false });
 
   // ---- Sound: Web Audio, started by the child's first press as browsers ask ----------------
+  // Firefox with no sound device keeps a context suspended and never settles its resume(): a
+  // press long after such a resume tries a fresh context, in case a device has come since.
+  // Each fresh context is given twice as long as the one before.
+  let stuckAfter = 3000; // ms
   let audio = null;
+  let resumeAsked = 0; // when the unsettled resume() was asked for, or 0
   let playing = null;
   let latestClip = 0;
+
+  function newAudio(Context) {
+    try {
+      audio = new Context();
+    } catch (refused) {
+      audio = null;
+    }
+    resumeAsked = 0;
+  }
 
   function wakeAudio() {
     const Context = window.AudioContext || window.webkitAudioContext;
     if (!Context)
       return;
-    if (!audio)
-      audio = new Context();
-    if (audio.state === "suspended")
-      audio.resume();
+    if (!audio) {
+      newAudio(Context);
+    } else if (audio.state === "suspended" && resumeAsked &&
+               performance.now() - resumeAsked > stuckAfter) {
+      tellOnce("the sound did not start; trying a new audio context");
+      stuckAfter = Math.min(2 * stuckAfter, 60000);
+      const stuck = audio;
+      Promise.resolve().then(() => stuck.close()).catch(() => {});
+      newAudio(Context);
+    }
+    if (!audio || audio.state !== "suspended" || resumeAsked)
+      return;
+    const asked = audio;
+    resumeAsked = performance.now();
+    const settled = () => {
+      if (audio === asked)
+        resumeAsked = 0;
+    };
+    Promise.resolve().then(() => asked.resume()).then(settled, settled);
   }
   // In the capture phase, so the context is awake before the game handles the same press.
   for (const type of ["pointerdown", "keydown", "touchstart"])
@@ -107,14 +147,19 @@
     if (!audio)
       return; // nothing pressed yet: the browser would not let it sound
     const clip = ++latestClip;
-    audio.decodeAudioData(wav).then((buffer) => {
-      if (clip !== latestClip)
-        return; // a newer clip came while this one was decoded
-      if (playing)
-        playing.stop();
-      playing = audio.createBufferSource();
+    const context = audio;
+    context.decodeAudioData(wav).then((buffer) => {
+      if (clip !== latestClip || context !== audio)
+        return; // a newer clip, or a new context, came while this one was decoded
+      try {
+        if (playing)
+          playing.stop();
+      } catch (ended) {
+        // its context is gone
+      }
+      playing = context.createBufferSource();
       playing.buffer = buffer;
-      playing.connect(audio.destination);
+      playing.connect(context.destination);
       playing.start();
     }, () => {}); // a clip that cannot be decoded is silence
   }
@@ -129,14 +174,6 @@
   }
 
   // ---- Read aloud: the browser's own speech, in Italian, for a child who cannot read yet ------
-  const told = new Set(); // why reading aloud falls short, told once in the console
-  function tellOnce(why) {
-    if (!told.has(why)) {
-      told.add(why);
-      console.info(`Vortani Puzzle: ${why}`);
-    }
-  }
-
   function speak(text) {
     const speech = globalThis.speechSynthesis;
     if (!speech || typeof SpeechSynthesisUtterance !== "function") {
