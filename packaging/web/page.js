@@ -192,6 +192,22 @@
     speech.speak(utterance);
   }
 
+  // ---- Offline after the first visit, and installable ----------------------------------------
+  // The service worker comes once the game is drawn and what the page downloaded is stored for
+  // it; then it fetches what the game did not need to start.
+  let offlineAsked = false;
+
+  function keepOffline() {
+    if (offlineAsked || !("serviceWorker" in navigator) || !window.isSecureContext)
+      return;
+    offlineAsked = true;
+    loader.stored()
+      .then(() => navigator.serviceWorker.register("sw.js"))
+      .then(() => navigator.serviceWorker.ready)
+      .then((registration) => registration.active.postMessage("later"))
+      .catch(() => {}); // no worker (a private window): the game plays online only
+  }
+
   // ---- Printing: the form's picture alone on a landscape page --------------------------------
   let printedUrl = null;
 
@@ -212,8 +228,10 @@
 
   // ---- The game's states --------------------------------------------------------------------
   function formShown() {
-    if (body.dataset.state === "loading")
-      body.dataset.state = "playing";
+    if (body.dataset.state !== "loading")
+      return;
+    body.dataset.state = "playing";
+    keepOffline();
   }
 
   function sayGoodbye() {
@@ -232,10 +250,12 @@
     document.querySelector("#crashed .again").focus();
   }
 
-  function cannotStart() {
-    body.dataset.state = "nowasm";
+  // "nowasm": the browser is too old; "nowebgl": it cannot draw the game, and the grown-up is
+  // told how to let it.
+  function cannotStart(why) {
+    body.dataset.state = why;
     show("loading", false);
-    show("nowasm", true);
+    show(why, true);
   }
 
   // The program does not start a game with this link: its words, in place of the game, for the
@@ -254,7 +274,25 @@
     document.getElementById("classLink").focus({ preventScroll: true }); // read from the top
   }
 
-  globalThis.vortaniPage = { playClip, announce, speak, print, formShown, sayGoodbye, showNotice };
+  // ---- Pictures the program fetches from the site --------------------------------------------
+  const loader = globalThis.vortaniLoader;
+
+  function fetchPicture(name) {
+    return fetch(name).then((response) => {
+      if (!response.ok)
+        throw new Error(`${name}: ${response.status} ${response.statusText}`);
+      loader.keep(name, response);
+      return response.arrayBuffer();
+    });
+  }
+
+  // Those of a sharp screen, fetched before the program started.
+  function sharperPictures() {
+    return loader.sharper;
+  }
+
+  globalThis.vortaniPage = { playClip, announce, speak, print, formShown, sayGoodbye, showNotice,
+                             fetchPicture, sharperPictures };
 
   // ---- The class's set-up: each pair of the query is one of the program's options ------------
   // ?livelli=1,2&suoni=no starts it as `vortani --livelli=1,2 --suoni=no`; a key alone (?help)
@@ -317,32 +355,27 @@
   for (const again of document.querySelectorAll(".again"))
     again.addEventListener("click", () => location.reload());
 
-  // Offline after the first visit, and installable.
-  if ("serviceWorker" in navigator && window.isSecureContext)
-    navigator.serviceWorker.register("sw.js").catch(() => {});
-
-  if (typeof WebAssembly !== "object" || typeof QtLoader !== "function") {
-    cannotStart();
+  const lacking = loader.missing();
+  if (lacking) {
+    cannotStart(lacking);
     return;
   }
-  const loader = QtLoader({
-    canvasElements: [canvas],
-    showLoader: () => show("loading", true),
-    showCanvas: () => canvas,
-    showError: cannotStart,
+  if (location.search.length > 1)
+    keepManifest(location.search);
+  loader.start({
+    canvas,
+    args: setupArguments(location.search),
     // A notice's exit is main()'s answer, not a crash.
-    showExit: (crashed) => {
+    ended: (crashed) => {
       if (crashed && !noticeShown)
         stopped();
     },
+  }).catch((error) => {
+    console.warn(`Vortani Puzzle did not start: ${error}`);
+    // A file that did not come may come at the next try; a browser that cannot run it is old.
+    if (error instanceof loader.LoadError)
+      stopped();
+    else
+      cannotStart("nowasm");
   });
-  if (!loader.canLoadQt) {
-    cannotStart();
-    return;
-  }
-  // Qt's loader hands its module settings to Emscripten, which passes "arguments" to main().
-  self.moduleConfig.arguments = setupArguments(location.search);
-  if (location.search.length > 1)
-    keepManifest(location.search);
-  loader.loadEmscriptenModule("vortani");
 })();
