@@ -1,9 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the site folder from FILES (what the game needs to start) and LATER (what it fetches as
 # it plays), the list of both for the page and its service worker (site-files.js), the worker,
-# whose version is a digest of them all, and the site's zip.
+# whose version is a digest of them all, the files precompressed beside the big ones, and the
+# site's zip.
 #   cmake -D SITE=<folder> -D ZIP=<file> -D FILES=<list> -D LATER=<list> -D WORKER=<sw.js.in>
-#         -P site.cmake
+#         -D PACKED=<folder kept between builds> -D GZIP=<gzip> -D BROTLI=<brotli> -P site.cmake
 cmake_policy(VERSION 3.25)
 file(REMOVE_RECURSE ${SITE})
 file(MAKE_DIRECTORY ${SITE})
@@ -44,7 +45,48 @@ globalThis.vortaniSite = {
 ")
 configure_file(${WORKER} ${SITE}/sw.js @ONLY)
 
-# In the zip the folder is named for the address it will most likely be served at.
+# For servers that send a file's .gz or .br in its place (nginx's gzip_static, brotli_static):
+# beside each file that compression makes a tenth smaller or more. Kept between builds by
+# digest, since brotli's best takes a minute on the program.
+file(MAKE_DIRECTORY ${PACKED})
+file(GLOB served RELATIVE ${SITE} ${SITE}/*)
+set(packed_now "")
+foreach(name IN LISTS served)
+    file(SIZE ${SITE}/${name} size)
+    if(size LESS 1024)
+        continue()
+    endif()
+    file(SHA256 ${SITE}/${name} digest)
+    foreach(kind gz br)
+        set(copy ${PACKED}/${digest}.${kind})
+        if(NOT EXISTS ${copy})
+            if(kind STREQUAL gz)
+                execute_process(COMMAND ${GZIP} -9 -n -c ${SITE}/${name} OUTPUT_FILE ${copy}.part
+                                COMMAND_ERROR_IS_FATAL ANY)
+            else()
+                execute_process(COMMAND ${BROTLI} -q 11 -f -o ${copy}.part ${SITE}/${name}
+                                COMMAND_ERROR_IS_FATAL ANY)
+            endif()
+            file(RENAME ${copy}.part ${copy})
+        endif()
+        list(APPEND packed_now ${copy})
+        file(SIZE ${copy} packed_size)
+        math(EXPR tenth_smaller "${size} * 9 / 10")
+        if(packed_size LESS_EQUAL tenth_smaller)
+            file(COPY_FILE ${copy} ${SITE}/${name}.${kind})
+        endif()
+    endforeach()
+endforeach()
+# What no file of this build needs any more goes.
+file(GLOB packed_before ${PACKED}/*)
+foreach(copy IN LISTS packed_before)
+    if(NOT copy IN_LIST packed_now)
+        file(REMOVE ${copy})
+    endif()
+endforeach()
+
+# In the zip the folder is named for the address it will most likely be served at; the
+# compressed copies go with it, for a server that sends them.
 get_filename_component(zip_dir ${ZIP} DIRECTORY)
 set(stage ${zip_dir}/zip-stage)
 file(REMOVE_RECURSE ${stage})
