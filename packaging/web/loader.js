@@ -52,16 +52,11 @@ globalThis.vortaniLoader = (() => {
   function fetchKept(name) {
     return fetch(name).then((response) => {
       if (!response.ok)
-        throw new LoadError(`${name}: ${response.status} ${response.statusText}`);
+        throw new Error(`${name}: ${response.status} ${response.statusText}`);
       keep(name, response);
       return response;
-    }, (offline) => {
-      throw new LoadError(`${name}: ${offline.message}`);
     });
   }
-
-  // A file that did not arrive, as against a browser that cannot run what arrived.
-  class LoadError extends Error {}
 
   function compile(response) {
     const type = response.headers.get("Content-Type") || "";
@@ -76,7 +71,7 @@ globalThis.vortaniLoader = (() => {
       const script = document.createElement("script");
       script.src = src;
       script.onload = resolve;
-      script.onerror = () => reject(new LoadError(`${src} did not load`));
+      script.onerror = () => reject(new Error(`${src} did not load`));
       document.head.appendChild(script);
     });
   }
@@ -103,9 +98,9 @@ globalThis.vortaniLoader = (() => {
     console.warn(text);
   }
 
-  // Starts the program on canvas with main()'s args. Settles once it runs; rejects with a
-  // LoadError when a file did not arrive, any other error when the browser cannot run it.
-  // ended(crashed, what): the program stopped, crashed or with an exit code of its own.
+  // Starts the program on canvas with main()'s args; rejects when a file did not arrive whole
+  // (what missing() lets through compiles in any browser). ended(crashed, what): the program
+  // stopped, crashed or with an exit code of its own.
   function start({ canvas, args, ended }) {
     const wasm = fetchKept(`${Program}.wasm`).then(compile);
     const sharper = fetchSharper();
@@ -141,6 +136,6 @@ globalThis.vortaniLoader = (() => {
     });
   }
 
-  const loader = { missing, start, stored, keep, sharper: [], LoadError };
+  const loader = { missing, start, stored, keep, sharper: [] };
   return loader;
 })();

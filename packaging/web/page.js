@@ -194,17 +194,22 @@
 
   // ---- Offline after the first visit, and installable ----------------------------------------
   // The service worker comes once the game is drawn and what the page downloaded is stored for
-  // it; then it fetches what the game did not need to start.
+  // it; then it fetches what the game did not need to start, and so does a newer worker that
+  // takes over.
   let offlineAsked = false;
 
   function keepOffline() {
     if (offlineAsked || !("serviceWorker" in navigator) || !window.isSecureContext)
       return;
     offlineAsked = true;
+    const later = (worker) => worker && worker.postMessage("later");
     loader.stored()
-      .then(() => navigator.serviceWorker.register("sw.js"))
-      .then(() => navigator.serviceWorker.ready)
-      .then((registration) => registration.active.postMessage("later"))
+      .then(() => {
+        const workers = navigator.serviceWorker;
+        workers.addEventListener("controllerchange", () => later(workers.controller));
+        return workers.register("sw.js").then(() => workers.ready);
+      })
+      .then((registration) => later(registration.active))
       .catch(() => {}); // no worker (a private window): the game plays online only
   }
 
@@ -372,10 +377,6 @@
     },
   }).catch((error) => {
     console.warn(`Vortani Puzzle did not start: ${error}`);
-    // A file that did not come may come at the next try; a browser that cannot run it is old.
-    if (error instanceof loader.LoadError)
-      stopped();
-    else
-      cannotStart("nowasm");
+    stopped(); // what did not come may come at the next try
   });
 })();
