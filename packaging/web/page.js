@@ -20,6 +20,14 @@
     document.getElementById(id).hidden = !shown;
   }
 
+  const told = new Set(); // what falls short of the game, told once in the console
+  function tellOnce(why) {
+    if (!told.has(why)) {
+      told.add(why);
+      console.info(`Vortani Puzzle: ${why}`);
+    }
+  }
+
   // ---- The form's size: its own, or scaled down whole to fit a small window --------------------
   let formScale = 1;
 
@@ -57,17 +65,20 @@
       deltaMode: event.deltaMode });
   }
 
+  // Browsers make touch events only for themselves (desktop Firefox has no TouchEvent, WebKit
+  // refuses to build one), and the program reads no more than the touches' plain fields: a
+  // plain event carries the corrected copies.
   function unscaledTouch(event) {
     const moved = (list) => Array.from(list, (touch) => {
       const [clientX, clientY] = unscaledPoint(touch.clientX, touch.clientY);
-      return new Touch({
+      return {
         identifier: touch.identifier, target: touch.target, clientX, clientY,
         pageX: clientX + window.scrollX, pageY: clientY + window.scrollY,
         screenX: touch.screenX, screenY: touch.screenY, radiusX: touch.radiusX,
-        radiusY: touch.radiusY, rotationAngle: touch.rotationAngle, force: touch.force });
+        radiusY: touch.radiusY, rotationAngle: touch.rotationAngle, force: touch.force };
     });
-    return new TouchEvent(event.type, {
-      bubbles: event.bubbles, cancelable: event.cancelable, view: event.view,
+    const copy = new Event(event.type, { bubbles: event.bubbles, cancelable: event.cancelable });
+    return Object.assign(copy, {
       touches: moved(event.touches), targetTouches: moved(event.targetTouches),
       changedTouches: moved(event.changedTouches), ctrlKey: event.ctrlKey,
       shiftKey: event.shiftKey, altKey: event.altKey, metaKey: event.metaKey });
@@ -86,18 +97,47 @@
     canvas.addEventListener(type, correctPoint, { capture: true, passive: false });
 
   // ---- Sound: Web Audio, started by the child's first press as browsers ask ----------------
+  // Firefox with no sound device keeps a context suspended and never settles its resume(): a
+  // press long after such a resume tries a fresh context, in case a device has come since.
+  // Each fresh context is given twice as long as the one before.
+  let stuckAfter = 3000; // ms
   let audio = null;
+  let resumeAsked = 0; // when the unsettled resume() was asked for, or 0
   let playing = null;
   let latestClip = 0;
+
+  function newAudio(Context) {
+    try {
+      audio = new Context();
+    } catch (refused) {
+      audio = null;
+    }
+    resumeAsked = 0;
+  }
 
   function wakeAudio() {
     const Context = window.AudioContext || window.webkitAudioContext;
     if (!Context)
       return;
-    if (!audio)
-      audio = new Context();
-    if (audio.state === "suspended")
-      audio.resume();
+    if (!audio) {
+      newAudio(Context);
+    } else if (audio.state === "suspended" && resumeAsked &&
+               performance.now() - resumeAsked > stuckAfter) {
+      tellOnce("the sound did not start; trying a new audio context");
+      stuckAfter = Math.min(2 * stuckAfter, 60000);
+      const stuck = audio;
+      Promise.resolve().then(() => stuck.close()).catch(() => {});
+      newAudio(Context);
+    }
+    if (!audio || audio.state !== "suspended" || resumeAsked)
+      return;
+    const asked = audio;
+    resumeAsked = performance.now();
+    const settled = () => {
+      if (audio === asked)
+        resumeAsked = 0;
+    };
+    Promise.resolve().then(() => asked.resume()).then(settled, settled);
   }
   // In the capture phase, so the context is awake before the game handles the same press.
   for (const type of ["pointerdown", "keydown", "touchstart"])
@@ -107,14 +147,19 @@
     if (!audio)
       return; // nothing pressed yet: the browser would not let it sound
     const clip = ++latestClip;
-    audio.decodeAudioData(wav).then((buffer) => {
-      if (clip !== latestClip)
-        return; // a newer clip came while this one was decoded
-      if (playing)
-        playing.stop();
-      playing = audio.createBufferSource();
+    const context = audio;
+    context.decodeAudioData(wav).then((buffer) => {
+      if (clip !== latestClip || context !== audio)
+        return; // a newer clip, or a new context, came while this one was decoded
+      try {
+        if (playing)
+          playing.stop();
+      } catch (ended) {
+        // its context is gone
+      }
+      playing = context.createBufferSource();
       playing.buffer = buffer;
-      playing.connect(audio.destination);
+      playing.connect(context.destination);
       playing.start();
     }, () => {}); // a clip that cannot be decoded is silence
   }
@@ -129,14 +174,6 @@
   }
 
   // ---- Read aloud: the browser's own speech, in Italian, for a child who cannot read yet ------
-  const told = new Set(); // why reading aloud falls short, told once in the console
-  function tellOnce(why) {
-    if (!told.has(why)) {
-      told.add(why);
-      console.info(`Vortani Puzzle: ${why}`);
-    }
-  }
-
   function speak(text) {
     const speech = globalThis.speechSynthesis;
     if (!speech || typeof SpeechSynthesisUtterance !== "function") {
@@ -153,6 +190,27 @@
       tellOnce("no Italian voice is installed; reading aloud with the browser's own");
     speech.cancel();
     speech.speak(utterance);
+  }
+
+  // ---- Offline after the first visit, and installable ----------------------------------------
+  // The service worker comes once the game is drawn and what the page downloaded is stored for
+  // it; then it fetches what the game did not need to start, and so does a newer worker that
+  // takes over.
+  let offlineAsked = false;
+
+  function keepOffline() {
+    if (offlineAsked || !("serviceWorker" in navigator) || !window.isSecureContext)
+      return;
+    offlineAsked = true;
+    const later = (worker) => worker && worker.postMessage("later");
+    loader.stored()
+      .then(() => {
+        const workers = navigator.serviceWorker;
+        workers.addEventListener("controllerchange", () => later(workers.controller));
+        return workers.register("sw.js").then(() => workers.ready);
+      })
+      .then((registration) => later(registration.active))
+      .catch(() => {}); // no worker (a private window): the game plays online only
   }
 
   // ---- Printing: the form's picture alone on a landscape page --------------------------------
@@ -175,8 +233,10 @@
 
   // ---- The game's states --------------------------------------------------------------------
   function formShown() {
-    if (body.dataset.state === "loading")
-      body.dataset.state = "playing";
+    if (body.dataset.state !== "loading")
+      return;
+    body.dataset.state = "playing";
+    keepOffline();
   }
 
   function sayGoodbye() {
@@ -195,10 +255,12 @@
     document.querySelector("#crashed .again").focus();
   }
 
-  function cannotStart() {
-    body.dataset.state = "nowasm";
+  // "nowasm": the browser is too old; "nowebgl": it cannot draw the game, and the grown-up is
+  // told how to let it.
+  function cannotStart(why) {
+    body.dataset.state = why;
     show("loading", false);
-    show("nowasm", true);
+    show(why, true);
   }
 
   // The program does not start a game with this link: its words, in place of the game, for the
@@ -217,7 +279,25 @@
     document.getElementById("classLink").focus({ preventScroll: true }); // read from the top
   }
 
-  globalThis.vortaniPage = { playClip, announce, speak, print, formShown, sayGoodbye, showNotice };
+  // ---- Pictures the program fetches from the site --------------------------------------------
+  const loader = globalThis.vortaniLoader;
+
+  function fetchPicture(name) {
+    return fetch(name).then((response) => {
+      if (!response.ok)
+        throw new Error(`${name}: ${response.status} ${response.statusText}`);
+      loader.keep(name, response);
+      return response.arrayBuffer();
+    });
+  }
+
+  // Those of a sharp screen, fetched before the program started.
+  function sharperPictures() {
+    return loader.sharper;
+  }
+
+  globalThis.vortaniPage = { playClip, announce, speak, print, formShown, sayGoodbye, showNotice,
+                             fetchPicture, sharperPictures };
 
   // ---- The class's set-up: each pair of the query is one of the program's options ------------
   // ?livelli=1,2&suoni=no starts it as `vortani --livelli=1,2 --suoni=no`; a key alone (?help)
@@ -280,32 +360,23 @@
   for (const again of document.querySelectorAll(".again"))
     again.addEventListener("click", () => location.reload());
 
-  // Offline after the first visit, and installable.
-  if ("serviceWorker" in navigator && window.isSecureContext)
-    navigator.serviceWorker.register("sw.js").catch(() => {});
-
-  if (typeof WebAssembly !== "object" || typeof QtLoader !== "function") {
-    cannotStart();
+  const lacking = loader.missing();
+  if (lacking) {
+    cannotStart(lacking);
     return;
   }
-  const loader = QtLoader({
-    canvasElements: [canvas],
-    showLoader: () => show("loading", true),
-    showCanvas: () => canvas,
-    showError: cannotStart,
+  if (location.search.length > 1)
+    keepManifest(location.search);
+  loader.start({
+    canvas,
+    args: setupArguments(location.search),
     // A notice's exit is main()'s answer, not a crash.
-    showExit: (crashed) => {
+    ended: (crashed) => {
       if (crashed && !noticeShown)
         stopped();
     },
+  }).catch((error) => {
+    console.warn(`Vortani Puzzle did not start: ${error}`);
+    stopped(); // what did not come may come at the next try
   });
-  if (!loader.canLoadQt) {
-    cannotStart();
-    return;
-  }
-  // Qt's loader hands its module settings to Emscripten, which passes "arguments" to main().
-  self.moduleConfig.arguments = setupArguments(location.search);
-  if (location.search.length > 1)
-    keepManifest(location.search);
-  loader.loadEmscriptenModule("vortani");
 })();
