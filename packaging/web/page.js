@@ -217,7 +217,17 @@
     document.getElementById("classLink").focus({ preventScroll: true }); // read from the top
   }
 
-  globalThis.vortaniPage = { playClip, announce, speak, print, formShown, sayGoodbye, showNotice };
+  // ---- A puzzle picture, fetched from the site when a puzzle needs one -----------------------
+  function fetchPicture(name) {
+    return fetch(name).then((response) => {
+      if (!response.ok)
+        throw new Error(`${response.status} ${response.statusText}`);
+      return response.arrayBuffer();
+    });
+  }
+
+  globalThis.vortaniPage = { playClip, announce, speak, print, formShown, sayGoodbye, showNotice,
+                             fetchPicture };
 
   // ---- The class's set-up: each pair of the query is one of the program's options ------------
   // ?livelli=1,2&suoni=no starts it as `vortani --livelli=1,2 --suoni=no`; a key alone (?help)
