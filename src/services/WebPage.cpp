@@ -127,6 +127,17 @@ EM_JS(void, pageFetchPicture, (const char *name, int ticket), {
         _vortaniPictureFailed(ticket, at);
     });
 });
+EM_JS(int, pageSharperPictureCount, (), {
+    const page = globalThis.vortaniPage;
+    const files = page && typeof page.sharperPictures === "function" ? page.sharperPictures() : [];
+    return Array.isArray(files) ? files.length : 0;
+});
+EM_JS(int, pageSharperPictureSize, (int index), {
+    return globalThis.vortaniPage.sharperPictures()[index].byteLength;
+});
+EM_JS(void, pageCopySharperPicture, (int index, char *to), {
+    HEAPU8.set(new Uint8Array(globalThis.vortaniPage.sharperPictures()[index]), to);
+});
 // clang-format on
 
 void WebPage::fetchPicture(const QString &name, Fetched done)
@@ -135,4 +146,16 @@ void WebPage::fetchPicture(const QString &name, Fetched done)
     const int ticket = ++lastTicket;
     fetching().insert(ticket, std::move(done));
     pageFetchPicture(name.toUtf8().constData(), ticket);
+}
+
+QList<QByteArray> WebPage::sharperPictures()
+{
+    QList<QByteArray> files;
+    const int count = pageSharperPictureCount();
+    for (int i = 0; i < count; ++i) {
+        QByteArray file(pageSharperPictureSize(i), Qt::Uninitialized);
+        pageCopySharperPicture(i, file.data());
+        files << file;
+    }
+    return files;
 }

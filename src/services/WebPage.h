@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -28,4 +29,7 @@ void showNotice(const QString &text, bool refused);
 // later, never inside this call.
 void fetchPicture(const QString &name,
                   std::function<void(const QByteArray &bytes, const QString &problem)> done);
+// The Qt resource files (rcc --binary) of the control pictures for a sharp screen, which the
+// page fetched before the program started: none on a screen of one pixel per point.
+QList<QByteArray> sharperPictures();
 } // namespace WebPage
