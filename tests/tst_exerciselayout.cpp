@@ -3,6 +3,7 @@
 #include "FormGeometry.h"
 #include "FormHarness.h"
 #include "ImageBox.h"
+#include "PuzzlePictures.h"
 #include "StartForm.h"
 
 #include <QApplication>
@@ -10,10 +11,44 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 
 namespace Place = FormGeometry::Exercise;
+
+namespace {
+// Pictures that come only when the test hands them over, as a web page's do.
+class LatePictures : public PuzzlePictures
+{
+public:
+    void request(int, QObject *context, Done done) override
+    {
+        waiting.append({context, std::move(done)});
+    }
+    // Answers the request made that many deals ago (0: the latest).
+    void answer(int dealsAgo, const QImage &picture, const QString &problem = {})
+    {
+        const Waiting &w = waiting.at(waiting.size() - 1 - dealsAgo);
+        if (w.context)
+            w.done(picture, problem);
+    }
+
+    struct Waiting
+    {
+        QPointer<QObject> context;
+        Done done;
+    };
+    QList<Waiting> waiting;
+};
+
+QImage filled(const QColor &colour)
+{
+    QImage picture(Place::puzzlePicture.size(), QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+} // namespace
 
 class TestExerciseLayout : public QObject
 {
@@ -36,6 +71,8 @@ private Q_SLOTS:
     void switchedOffButtonIsGreyed();
     void dealWritesTilesAndPicture();
     void missingPictureLeavesTheGamePlayable();
+    void latePictureShowsOnlyForItsOwnDeal_data();
+    void latePictureShowsOnlyForItsOwnDeal();
 
 private:
     // The exercise form, or a start form made for the test.
@@ -283,6 +320,56 @@ void TestExerciseLayout::missingPictureLeavesTheGamePlayable()
     harness->answerRight(4);
     QVERIFY(!f->tiles[4]->isVisible());
     QCOMPARE(f->round().solvedCount(), 1);
+}
+
+// Two deals, then their pictures arrive in the given order: the second deal's shows, or the
+// plain fill when it failed; the first deal's never does.
+void TestExerciseLayout::latePictureShowsOnlyForItsOwnDeal_data()
+{
+    QTest::addColumn<bool>("staleFirst");
+    QTest::addColumn<bool>("latestFails");
+
+    QTest::newRow("latest arrives, then the stale one") << false << false;
+    QTest::newRow("stale arrives, then the latest") << true << false;
+    QTest::newRow("latest fails, then the stale one arrives") << false << true;
+}
+
+void TestExerciseLayout::latePictureShowsOnlyForItsOwnDeal()
+{
+    QFETCH(bool, staleFirst);
+    QFETCH(bool, latestFails);
+    LatePictures late;
+    harness->context.pictures = &late;
+    ExerciseForm *f = harness->form;
+    FormHarness::click(f->levelButtons[0]);
+    QVERIFY(f->puzzlePicture->isPlain()); // until the picture comes
+    f->dealPuzzle();
+    QCOMPARE(late.waiting.size(), 2);
+
+    const QColor latest(Qt::red);
+    const auto answerLatest = [&] {
+        if (latestFails)
+            late.answer(0, QImage(), QStringLiteral("pic1.jpg: 404 Not Found"));
+        else
+            late.answer(0, filled(latest));
+    };
+    if (!staleFirst)
+        answerLatest();
+    late.answer(1, filled(Qt::blue));
+    if (staleFirst)
+        answerLatest();
+
+    if (latestFails) {
+        QVERIFY(f->puzzlePicture->isPlain());
+        QVERIFY(f->puzzlePicture->pixmap().isNull());
+    } else {
+        QVERIFY(!f->puzzlePicture->isPlain());
+        QCOMPARE(f->puzzlePicture->pixmap().toImage().pixelColor(10, 10), latest);
+        QCOMPARE(f->puzzlePicture->size(), Place::puzzlePicture.size());
+    }
+    // The tiles were never held back by the picture.
+    for (const QPushButton *tile : f->tiles)
+        QVERIFY(FormHarness::expectedFromCaption(tile->text()) > 0);
 }
 
 VORTANI_GUI_TEST_MAIN(TestExerciseLayout)

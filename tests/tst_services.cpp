@@ -2,6 +2,7 @@
 #include "AudioClipSink.h"
 #include "ClipPlayer.h"
 #include "Clips.h"
+#include "PuzzlePictures.h"
 #include "RecordingClipSink.h"
 #include "Resources.h"
 #include "TestMain.h"
@@ -9,9 +10,11 @@
 
 #include <QApplication>
 #include <QAudioDevice>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMediaDevices>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -94,6 +97,9 @@ private Q_SLOTS:
     void noSoundServerIsSilence_data();
     void noSoundServerIsSilence();
     void noSoundServerBackToBack();
+
+    void pictureFilesAnswerAtOnce_data();
+    void pictureFilesAnswerAtOnce();
 };
 
 void TestServices::initTestCase()
@@ -242,6 +248,54 @@ void TestServices::noSoundServerBackToBack()
     }
     QVERIFY2(timer.elapsed() < PromptMs, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(visibleWindows(), QStringList());
+}
+
+void TestServices::pictureFilesAnswerAtOnce_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // pic7.jpg's, none for no file
+    QTest::addColumn<bool>("shown");
+    // Beside the test, as beside the program.
+    QFile jpeg(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("pic7.jpg")));
+    QVERIFY(jpeg.open(QIODevice::ReadOnly));
+    QTest::newRow("a picture") << jpeg.readAll() << true;
+    QTest::newRow("no file") << QByteArray() << false;
+    QTest::newRow("not a picture") << QByteArray("JFIF, but not really") << false;
+}
+
+// Read from the current folder, before request returns; a picture that cannot be had is a null
+// image and a line naming the file.
+void TestServices::pictureFilesAnswerAtOnce()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, shown);
+    QTemporaryDir folder;
+    if (!bytes.isEmpty()) {
+        QFile file(folder.filePath(QStringLiteral("pic7.jpg")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    int answers = 0;
+    QImage picture;
+    QString problem;
+    QObject context;
+    PuzzlePictures::system().request(7, &context, [&](const QImage &p, const QString &why) {
+        ++answers;
+        picture = p;
+        problem = why;
+    });
+    QDir::setCurrent(previous);
+
+    QCOMPARE(answers, 1);
+    QCOMPARE(!picture.isNull(), shown);
+    if (shown) {
+        QVERIFY(problem.isEmpty());
+    } else {
+        const QString named = QDir(folder.path()).absoluteFilePath(QStringLiteral("pic7.jpg"));
+        QVERIFY2(problem.startsWith(named + QStringLiteral(": ")), qPrintable(problem));
+        QVERIFY2(problem.size() > named.size() + 2, qPrintable(problem)); // and why
+    }
 }
 
 // The process under test reaches no sound server.

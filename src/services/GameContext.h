@@ -5,6 +5,7 @@
 #include "ClassSetup.h"
 #include "ClipPlayer.h"
 #include "ExerciseChoice.h"
+#include "PuzzlePictures.h"
 #include "RandomSource.h"
 
 class Voice;
@@ -27,4 +28,5 @@ struct GameContext
     RandomSource random;
     ClipPlayer player;
     Voice *const voice;
+    PuzzlePictures *pictures = &PuzzlePictures::system();
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StandInFonts.h"
 
+#include "StandInFacts.h"
+
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -27,13 +29,11 @@ QStringList StandInFonts::install(const QDir &folder, const QList<StandIn> &stan
 
 QStringList StandInFonts::install()
 {
-    // Shipped only where the system may lack the originals (the Windows edition, whose build
-    // names the files); Debian's fontconfig already maps both names to these families.
-    const QList<StandIn> standIns{
-        {QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"),
-         QStringLiteral("ComicNeue-*.otf")},
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-         QStringLiteral("LiberationSans-*.ttf")},
-    };
+    // Shipped only where the system may lack the originals (the Windows and web editions, whose
+    // builds name the files); Debian's fontconfig already maps both names to these families.
+    QList<StandIn> standIns;
+    for (const StandInFacts::Row &row : StandInFacts::Rows)
+        standIns.append({QString::fromUtf8(row.wanted), QString::fromUtf8(row.family),
+                         QString::fromUtf8(row.files)});
     return install(QDir(QCoreApplication::applicationDirPath()), standIns);
 }

@@ -20,6 +20,7 @@ struct StandIn
 // and makes the wanted family resolve to the look-alike. Returns the families it stood in
 // for.
 QStringList install(const QDir &folder, const QList<StandIn> &standIns);
-// "Comic Sans MS" and "Arial", from the program's own folder.
+// "Comic Sans MS" and "Arial", from the program's own folder, with the look-alikes this
+// edition's build names (cmake/StandInFonts.cmake).
 QStringList install();
 } // namespace StandInFonts

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <functional>
 
 // What the web edition asks of the page it runs in (packaging/web/page.js): the page owns the
 // browser's audio, its live region, its print dialog and what shows around the game.
@@ -22,4 +25,11 @@ void speak(const QString &text);
 // Shows a text for the grown-up in place of the game: why the link's set-up was refused (with a
 // way to the teacher's page), or what the link asked to know.
 void showNotice(const QString &text, bool refused);
+// Fetches a picture file of the site; done gets its bytes, or why they could not be had. Always
+// later, never inside this call.
+void fetchPicture(const QString &name,
+                  std::function<void(const QByteArray &bytes, const QString &problem)> done);
+// The Qt resource files (rcc --binary) of the control pictures for a sharp screen, which the
+// page fetched before the program started: none on a screen of one pixel per point.
+QList<QByteArray> sharperPictures();
 } // namespace WebPage

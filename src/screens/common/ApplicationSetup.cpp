@@ -5,6 +5,7 @@
 #include "AppVersion.h"
 #include "ClassicStyle.h"
 #include "Resources.h"
+#include "SharperPictures.h"
 #include "StandInFonts.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@ void ApplicationSetup::apply(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Vortani Puzzle"));
     QApplication::setApplicationVersion(QString::fromLatin1(AppVersion::Text));
+    // Before the first picture is made: each takes the drawings there are at that moment.
+    SharperPictures::install();
     QApplication::setWindowIcon(Resources::programIcon());
     // Lets the desktop match the windows to the installed menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vortani"));

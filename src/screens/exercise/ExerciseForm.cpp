@@ -20,7 +20,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -111,18 +110,20 @@ void ExerciseForm::dealPuzzle()
         answerNote->setText(*deal.wholePartOnly ? GameTexts::WholePartOnly : QString());
 
     // A missing or unreadable picture must not end the game: the tiles are dealt, so show a
-    // plain fill (never the previous picture) and say which file it was.
-    const QString file = ProblemDealer::pictureFileName(deal.pictureNumber);
-    QImageReader reader(file);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        std::fprintf(stderr, "Vortani Puzzle: cannot load the puzzle picture %s: %s\n",
-                     qPrintable(QDir::current().absoluteFilePath(file)),
-                     qPrintable(reader.errorString()));
-        puzzlePicture->setPlain(MissingPicture);
-    } else {
-        puzzlePicture->setPixmap(QPixmap::fromImage(picture));
-    }
+    // plain fill (never the previous picture) and say which file it was. The fill stays until
+    // the picture comes, which may be later, after another deal that it no longer belongs to.
+    puzzlePicture->setPlain(MissingPicture);
+    const int dealt = roundInPlay.dealCount();
+    context.pictures->request(
+        deal.pictureNumber, this, [this, dealt](const QImage &picture, const QString &problem) {
+            if (roundInPlay.dealCount() != dealt)
+                return;
+            if (picture.isNull())
+                std::fprintf(stderr, "Vortani Puzzle: cannot load the puzzle picture %s\n",
+                             qPrintable(problem));
+            else
+                puzzlePicture->setPixmap(QPixmap::fromImage(picture));
+        });
 
     if (context.preferences.showHints)
         tell(GameTexts::TileHint);
