@@ -309,7 +309,8 @@ def read_aloud(texts):
     check(sum(bool(problem.match(t)) for t in texts) >= 12, "read aloud: each problem opened")
     check(WRONG in texts and FINISHED in texts and any(praise(t) for t in texts),
           "read aloud: the error, a praise, the finish")
-    check(texts.index(WRONG) < texts.index(FINISHED), "read aloud: the error before the finish")
+    check(WRONG in texts and FINISHED in texts and texts.index(WRONG) < texts.index(FINISHED),
+          "read aloud: the error before the finish")
     strays = [t for t in texts if not (problem.match(t) or praise(t) or t in (
         WRONG, FINISHED, LEVEL_HINT, TILE_HINT, layout.NO_PRINTER, layout.PRINT_FAILED))]
     check(not strays, f"read aloud: nothing else ({strays[:5]})")
