@@ -115,7 +115,9 @@ class WebKit(webdriver.OnOwnDisplay):
         self._call("POST", self.session + "/refresh", {})
 
     def errors(self):
-        return self.evaluate("JSON.parse(sessionStorage.getItem('__vortaniErrors') || '[]')")
+        return self.evaluate("(() => { try { return JSON.parse("
+                             "sessionStorage.getItem('__vortaniErrors') || '[]'); }"
+                             " catch (noStorage) { return []; } })()")
 
     def _act(self, actions):
         self._call("POST", self.session + "/actions", {"actions": actions})
