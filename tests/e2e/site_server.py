@@ -61,13 +61,19 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+class _Server(http.server.ThreadingHTTPServer):
+    def handle_error(self, request, address):
+        # A browser that gives up a download (no WebGL, so no program to run) hangs up mid-file.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, address)
+
+
 def _serve(folder, policy=False, inject=None):
     _Handler.policy = CONTENT_POLICY if policy else None
     if inject:
         with open(inject, "rb") as f:
             _Handler.inject = f.read()
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(_Handler, directory=folder))
+    server = _Server(("127.0.0.1", 0), functools.partial(_Handler, directory=folder))
     print(server.server_address[1], flush=True)
     server.serve_forever()
 
