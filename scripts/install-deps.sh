@@ -59,9 +59,11 @@ web=(
 # a Node.js from elsewhere brings its own, which Debian's package would conflict with.
 command -v npm >/dev/null || web+=(npm)
 web_test=(
-  # a real browser, driven through its DevTools protocol by the tests' own client; reading back
-  # the teacher's page's QR code
-  chromium zbar-tools
+  # real browsers, driven by the tests' own clients: Chromium through its DevTools protocol,
+  # Firefox through WebDriver BiDi, WebKit (the engine of Safari on iPads and iPhones) through
+  # WebKitGTK's WebDriver and MiniBrowser, these two on a private Xvfb; reading back the
+  # teacher's page's QR code
+  chromium firefox-esr webkit2gtk-driver xvfb zbar-tools
 )
 windows_test=(
   # running it under Wine, and reading the program file's resources and imports; a throw-away

@@ -1,94 +1,49 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The web edition in headless Chromium: a static server for the page, the browser, and its
-DevTools protocol. Also run as "browser.py serve DIR": serves DIR, prints the port."""
+"""The web edition in headless Chromium: the browser on a fresh profile, and a page of it over
+the DevTools protocol, with the page interface drawn_form.py describes."""
 import base64
 import contextlib
-import functools
-import http.server
 import json
 import os
 import shutil
-import socket
-import struct
 import subprocess
 import sys
 import tempfile
-import urllib.parse
 import urllib.request
-import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from layout import FORM  # noqa: E402
-from vortani_e2e import need, not_ready, stop, wait_for  # noqa: E402
+import site_server  # noqa: E402
+from png import decode_png  # noqa: E402
+from site_server import Server  # noqa: E402,F401  (the bench's server too)
+from vortani_e2e import stop, wait_for  # noqa: E402
+from websocket import ProtocolError, WebSocket  # noqa: E402
 
 CHROMIUM = "/usr/bin/chromium"
-FORM_WIDTH, FORM_HEIGHT = FORM
 
 
 def built_site(folder):
     """folder, absolute, once Chromium is installed and the page is built in it."""
-    need(CHROMIUM)
-    folder = os.path.abspath(folder)
-    if not os.path.exists(os.path.join(folder, "index.html")):
-        not_ready(f"no page in {folder}: build the web edition first (make web)")
-    return folder
-
-
-# ---- The page's server ------------------------------------------------------------------------
-class _Handler(http.server.SimpleHTTPRequestHandler):
-    # Browsers compile wasm while it streams only when it comes as application/wasm.
-    extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
-                          **{".wasm": "application/wasm", ".js": "text/javascript",
-                             ".webmanifest": "application/manifest+json"})
-
-    def end_headers(self):
-        # Nothing kept in the browser's HTTP cache: what works offline is the service worker's.
-        self.send_header("Cache-Control", "no-store")
-        super().end_headers()
-
-    def log_message(self, *args):
-        pass
-
-
-def _serve(folder):
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(_Handler, directory=folder))
-    print(server.server_address[1], flush=True)
-    server.serve_forever()
-
-
-class Server:
-    """The site folder on http://127.0.0.1:PORT/, in a process of its own, to stop at will."""
-
-    def __init__(self, folder):
-        self.process = subprocess.Popen([sys.executable, "-B", os.path.abspath(__file__), "serve",
-                                         folder], stdout=subprocess.PIPE, stdin=subprocess.DEVNULL)
-        port = self.process.stdout.readline().strip()
-        if not port.isdigit():
-            stop(self.process)
-            raise RuntimeError("the page's server did not start")
-        self.url = f"http://127.0.0.1:{int(port)}/"
-
-    def stop(self):
-        stop(self.process)
+    return site_server.built_site(folder, CHROMIUM)
 
 
 # ---- The browser ------------------------------------------------------------------------------
 class Chromium:
     """Headless Chromium on a fresh profile, its DevTools port read from the profile."""
 
-    def __init__(self, width=1000, height=700):
+    def __init__(self, width=1000, height=700, webgl=True):
         self.profile = tempfile.mkdtemp(prefix="vortani-chromium-")
         self.log = open(os.path.join(self.profile, "chromium.log"), "w")
         # As root Chromium refuses to start sandboxed. Qt draws with WebGL: without a GPU that
-        # takes the software renderer, which Chromium no longer picks on its own.
+        # takes the software renderer, which Chromium no longer picks on its own; webgl=False:
+        # none at all, as a browser with hardware acceleration off or a blocked GPU has.
         root = ["--no-sandbox"] if os.geteuid() == 0 else []
+        software = (["--use-angle=swiftshader", "--enable-unsafe-swiftshader"] if webgl else
+                    ["--disable-gpu", "--disable-software-rasterizer"])
         self.process = subprocess.Popen(
             [CHROMIUM, "--headless=new", "--remote-debugging-port=0",
              f"--user-data-dir={self.profile}", f"--window-size={width},{height}",
              "--no-first-run", "--no-default-browser-check", "--disable-extensions",
-             "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-             "--force-device-scale-factor=1", *root, "about:blank"],
+             *software, "--force-device-scale-factor=1", *root, "about:blank"],
             stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
         port_file = os.path.join(self.profile, "DevToolsActivePort")
         # The file is written in two lines; the port alone may be seen half written.
@@ -115,13 +70,13 @@ class Chromium:
 
 
 @contextlib.contextmanager
-def site_page(folder, width=1000, height=700):
-    """(server, page): folder served, and a page of a fresh Chromium with the Page, Runtime and
-    Log domains on; all stopped afterwards."""
-    server = Server(folder)
+def site_page(folder, width=1000, height=700, policy=False, webgl=True):
+    """(server, page): folder served (policy: under site_server.CONTENT_POLICY), and a page of a
+    fresh Chromium with the Page, Runtime and Log domains on; all stopped afterwards."""
+    server = Server(folder, policy=policy)
     chromium = page = None
     try:
-        chromium = Chromium(width, height)
+        chromium = Chromium(width, height, webgl)
         page = chromium.page()
         for domain in ("Page", "Runtime", "Log"):
             page.send(f"{domain}.enable")
@@ -139,87 +94,6 @@ def offline(page, server):
     active = page.evaluate("navigator.serviceWorker.ready.then(r => !!r.active)", wait=True)
     server.stop()
     return active
-
-
-class ProtocolError(RuntimeError):
-    pass
-
-
-class WebSocket:
-    """The little of RFC 6455 the DevTools protocol needs: text messages both ways. No Origin
-    header: Chromium turns away a socket that names an origin it was not told to allow."""
-
-    def __init__(self, url, timeout=60):
-        address = urllib.parse.urlparse(url)
-        self.socket = socket.create_connection((address.hostname, address.port), timeout)
-        self.buffer = bytearray()
-        self.socket.sendall(
-            f"GET {address.path} HTTP/1.1\r\nHost: {address.netloc}\r\nUpgrade: websocket\r\n"
-            f"Connection: Upgrade\r\nSec-WebSocket-Key: {base64.b64encode(os.urandom(16)).decode()}"
-            "\r\nSec-WebSocket-Version: 13\r\n\r\n".encode())
-        while b"\r\n\r\n" not in self.buffer:
-            self._more()
-        head, _, rest = bytes(self.buffer).partition(b"\r\n\r\n")
-        if not head.startswith(b"HTTP/1.1 101"):
-            raise ProtocolError(f"no websocket at {url}: {head.splitlines()[0].decode()}")
-        self.buffer = bytearray(rest)
-
-    def _more(self):
-        chunk = self.socket.recv(1 << 20)
-        if not chunk:
-            raise ConnectionError("the browser closed the connection")
-        self.buffer += chunk
-
-    def _take(self, count):
-        while len(self.buffer) < count:
-            self._more()
-        taken = bytes(self.buffer[:count])
-        del self.buffer[:count]
-        return taken
-
-    def _frame(self, opcode, payload):
-        length = len(payload)
-        head = bytes([0x80 | opcode]) + (
-            bytes([0x80 | length]) if length < 126 else
-            bytes([0x80 | 126]) + struct.pack(">H", length) if length < 1 << 16 else
-            bytes([0x80 | 127]) + struct.pack(">Q", length))
-        # A client masks what it sends.
-        mask = os.urandom(4)
-        masked = (int.from_bytes(payload, "big") ^ int.from_bytes(
-            (mask * (length // 4 + 1))[:length], "big")).to_bytes(length, "big")
-        self.socket.sendall(head + mask + masked)
-
-    def send(self, text):
-        self._frame(0x1, text.encode())
-
-    def recv(self):
-        message = b""
-        while True:
-            first, second = self._take(2)
-            length = second & 0x7F
-            if length == 126:
-                length = struct.unpack(">H", self._take(2))[0]
-            elif length == 127:
-                length = struct.unpack(">Q", self._take(8))[0]
-            mask = self._take(4) if second & 0x80 else None
-            payload = self._take(length)
-            if mask:
-                payload = bytes(b ^ mask[i % 4] for i, b in enumerate(payload))
-            opcode = first & 0x0F
-            if opcode == 0x8:
-                raise ConnectionError("the browser closed the connection")
-            if opcode == 0x9:
-                self._frame(0xA, payload)
-                continue
-            if opcode in (0x0, 0x1, 0x2):
-                message += payload
-                if first & 0x80:
-                    return message.decode()
-
-    def close(self):
-        with contextlib.suppress(OSError):
-            self._frame(0x8, b"")
-        self.socket.close()
 
 
 class Session:
@@ -251,6 +125,48 @@ class Session:
                                 f"{result['exceptionDetails'].get('exception', {}).get('description', '')}")
         return result["result"].get("value")
 
+    # ---- The page interface (drawn_form.py) ----
+    def navigate(self, url):
+        self.send("Page.navigate", url=url)
+
+    def reload(self):
+        self.send("Page.reload", ignoreCache=False)
+
+    def preload(self, source):
+        self.send("Page.addScriptToEvaluateOnNewDocument", source=source)
+
+    def errors(self):
+        """What the page reported as errors so far, uncaught exceptions as "exception: ..."."""
+        return errors(self.events)
+
+    def move(self, x, y):
+        self.send("Input.dispatchMouseEvent", type="mouseMoved", x=x, y=y)
+
+    def click(self, x, y):
+        self.move(x, y)
+        for kind, buttons in (("mousePressed", 1), ("mouseReleased", 0)):
+            self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
+                      buttons=buttons, clickCount=1)
+
+    def tap(self, x, y):
+        self.send("Input.dispatchTouchEvent", type="touchStart", touchPoints=[dict(x=x, y=y)])
+        self.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+    def key(self, name, shift=False):
+        key(self, name, shift)
+
+    def screenshot(self, x, y, width, height):
+        shot = self.send("Page.captureScreenshot", format="png", clip=dict(
+            x=x, y=y, width=width, height=height, scale=1))
+        return decode_png(base64.b64decode(shot["data"]))
+
+    def viewport(self, width, height, touch=False):
+        """The window's inside as width x height CSS pixels; touch: a phone's or tablet's,
+        touch events on."""
+        self.send("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                  deviceScaleFactor=1, mobile=touch)
+        self.send("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=5)
+
     def close(self):
         with contextlib.suppress(Exception):
             self.socket.close()
@@ -274,47 +190,6 @@ def errors(events):
     return found
 
 
-# ---- The game's canvas ------------------------------------------------------------------------
-class Form:
-    """Points of the form drawn in the page's canvas, in the form's own pixels. The form's box on
-    the page is its frame's: the canvas keeps the form's own size inside it, scaled down whole
-    where the window is smaller, and tells the program its unscaled box."""
-
-    def __init__(self, session):
-        self.session = session
-
-    def rect(self):
-        return self.session.evaluate(
-            "(() => { const r = document.getElementById('frame').getBoundingClientRect();"
-            " return {x: r.left, y: r.top, width: r.width, height: r.height}; })()")
-
-    def point(self, at):
-        r = self.rect()
-        return (r["x"] + at[0] * r["width"] / FORM_WIDTH,
-                r["y"] + at[1] * r["height"] / FORM_HEIGHT)
-
-    def move(self, at):
-        x, y = self.point(at)
-        self.session.send("Input.dispatchMouseEvent", type="mouseMoved", x=x, y=y)
-
-    def click(self, at):
-        x, y = self.point(at)
-        self.session.send("Input.dispatchMouseEvent", type="mouseMoved", x=x, y=y)
-        self.session.send("Input.dispatchMouseEvent", type="mousePressed", x=x, y=y,
-                          button="left", buttons=1, clickCount=1)
-        self.session.send("Input.dispatchMouseEvent", type="mouseReleased", x=x, y=y,
-                          button="left", buttons=0, clickCount=1)
-
-    def pixels(self, rect=(0, 0, FORM_WIDTH, FORM_HEIGHT)):
-        """(width, rows of (r, g, b)) of rect as the page shows it."""
-        r = self.rect()
-        sx, sy = r["width"] / FORM_WIDTH, r["height"] / FORM_HEIGHT
-        shot = self.session.send("Page.captureScreenshot", format="png", clip=dict(
-            x=r["x"] + rect[0] * sx, y=r["y"] + rect[1] * sy, width=rect[2] * sx,
-            height=rect[3] * sy, scale=1))
-        return decode_png(base64.b64decode(shot["data"]))
-
-
 KEYS = {"Tab": ("Tab", 9, ""), "Enter": ("Enter", 13, "\r"), "Backspace": ("Backspace", 8, "")}
 
 
@@ -331,54 +206,3 @@ def key(session, name, shift=False):
     session.send("Input.dispatchKeyEvent", type="keyUp", **common)
 
 
-# ---- Pictures ---------------------------------------------------------------------------------
-def decode_png(data):
-    """(width, pixels as (r, g, b), row by row) of an 8-bit, non-interlaced PNG such as the
-    browser's screenshots."""
-    if data[:8] != b"\x89PNG\r\n\x1a\n":
-        raise ValueError("not a PNG")
-    at, chunks, header = 8, [], None
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        body = data[at + 8:at + 8 + length]
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            chunks.append(body)
-        at += 12 + length
-    width, height, depth, colour, _, _, interlace = header
-    channels = {2: 3, 6: 4}.get(colour)
-    if depth != 8 or not channels or interlace:
-        raise ValueError(f"PNG kind not read here: depth {depth}, colour {colour}")
-    raw = zlib.decompress(b"".join(chunks))
-    stride = width * channels
-    previous, pixels = bytearray(stride), []
-    for y in range(height):
-        kind, row = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            a = row[i - channels] if i >= channels else 0
-            b = previous[i]
-            c = previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                row[i] = (row[i] + a) & 255
-            elif kind == 2:
-                row[i] = (row[i] + b) & 255
-            elif kind == 3:
-                row[i] = (row[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        pixels.extend(tuple(row[i:i + 3]) for i in range(0, stride, channels))
-        previous = row
-    return width, pixels
-
-
-def main(argv):
-    if argv[:1] != ["serve"] or len(argv) != 2:
-        return "usage: browser.py serve DIR"
-    _serve(argv[1])
-
-
-if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))
