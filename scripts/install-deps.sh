@@ -29,8 +29,9 @@ test=(
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   # headless Wayland compositor
   weston
-  # benchmarks (a private session bus, xev to see windows mapped) and fuzzing (clang's libFuzzer)
-  procps dbus-daemon x11-utils clang libclang-rt-14-dev
+  # benchmarks (a private session bus, xev to see windows mapped, brotli for the web edition's
+  # download) and fuzzing (clang's libFuzzer)
+  procps dbus-daemon x11-utils python3-brotli clang libclang-rt-14-dev
   # read the program as a screen reader does, and hear it from the real one: Orca speaking through
   # speech-dispatcher and espeak-ng, under a window manager
   at-spi2-core python3-pyatspi python3-gi
