@@ -18,7 +18,7 @@ ctest --test-dir "$build" --output-on-failure --timeout 600 -j2 -LE soak
 echo "== the Windows edition, under Wine"
 ctest --test-dir "$windows_build" --output-on-failure --timeout 600 -j2
 
-echo "== the web edition, in Chromium"
+echo "== the web edition, in Chromium, Firefox and WebKit"
 ctest --test-dir "$web_build" --output-on-failure --timeout 600
 
 echo "== tests under the sanitizers"
