@@ -53,8 +53,9 @@ web=(
   # the web edition: Qt built once with Debian's emscripten from Debian's source package, the
   # page's icons drawn from SVG
   emscripten dpkg-dev librsvg2-bin
-  # the big files also precompressed, for servers that send those
-  brotli
+  # the big files also precompressed, for servers that send those; the fonts cut down to the
+  # characters the game shows
+  brotli fonttools
 )
 # The teacher's page bundles its QR code library from npm. Only where no npm is on the PATH:
 # a Node.js from elsewhere brings its own, which Debian's package would conflict with.
