@@ -9,8 +9,19 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
                                 "tests", "e2e"))
-from browser import Chromium  # noqa: E402
-from vortani_e2e import wait_for  # noqa: E402
+from browser import Chromium, built_site  # noqa: E402
+from vortani_e2e import not_ready, wait_for  # noqa: E402
+
+
+
+def sites(argv):
+    """(the game's site, the bare window's page), both built, from SITE BARE_SITE."""
+    site = built_site(argv[0])
+    bare_site = os.path.abspath(argv[1])
+    if not os.path.isfile(os.path.join(bare_site, "bare_window.wasm")):
+        not_ready(f"no bare window in {bare_site}: build the web edition with its tests")
+    return site, bare_site
+
 
 DEADLINE = 180  # s; a loaded machine with software WebGL takes tens of seconds
 

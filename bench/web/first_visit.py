@@ -15,8 +15,7 @@ here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, here)
 sys.path.insert(0, os.path.join(here, "..", "..", "tests", "e2e"))
 import drawn  # noqa: E402
-from browser import built_site  # noqa: E402
-from vortani_e2e import need, not_ready, wait_for  # noqa: E402
+from vortani_e2e import need, wait_for  # noqa: E402
 from wire_server import WireServer, compress  # noqa: E402
 
 TARGET = 3.5e6  # bytes gzipped, until the start form is drawn
@@ -107,11 +106,8 @@ def floor(bare_site):
 def main(argv):
     if len(argv) != 2:
         return "usage: first_visit.py SITE BARE_SITE"
-    site = built_site(argv[0])
-    bare_site = os.path.abspath(argv[1])
+    site, bare_site = drawn.sites(argv)
     need(modules=("brotli",))
-    if not os.path.isfile(os.path.join(bare_site, "bare_window.wasm")):
-        not_ready(f"no bare window in {bare_site}: build the web edition with its tests")
     before, after, workers, ratios = {}, {}, {}, set()
     with tempfile.TemporaryDirectory(prefix="vortani-bench-") as scratch:
         for encoding in ENCODINGS:

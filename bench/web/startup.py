@@ -16,8 +16,6 @@ here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, here)
 sys.path.insert(0, os.path.join(here, "..", "..", "tests", "e2e"))
 import drawn  # noqa: E402
-from browser import built_site  # noqa: E402
-from vortani_e2e import not_ready  # noqa: E402
 from wire_server import WireServer  # noqa: E402
 
 FIREFOX = "/usr/bin/firefox-esr"
@@ -61,10 +59,7 @@ def measure(name, load_in, servers, runs):
 def main(argv):
     if len(argv) != 2:
         return "usage: startup.py SITE BARE_SITE"
-    site = built_site(argv[0])
-    bare_site = os.path.abspath(argv[1])
-    if not os.path.isfile(os.path.join(bare_site, "bare_window.wasm")):
-        not_ready(f"no bare window in {bare_site}: build the web edition with its tests")
+    site, bare_site = drawn.sites(argv)
     runs = int(os.environ.get("VORTANI_BENCH_RUNS", "5"))
     print(f"sizes, .wasm with gzip -9: game {wasm_size(site, 'vortani.wasm') / 1e6:.2f} MB, "
           f"bare window {wasm_size(bare_site, 'bare_window.wasm') / 1e6:.2f} MB")

@@ -7,6 +7,7 @@ with a name its licence reserves.
 """
 
 import fnmatch
+import importlib.util
 import json
 import pathlib
 import re
@@ -14,20 +15,16 @@ import sys
 
 from fontTools.ttLib import TTFont
 
+# The facts' texts are walked as the build's cutting walks them.
+_spec = importlib.util.spec_from_file_location(
+    "subset_fonts", pathlib.Path(__file__).resolve().parents[2] / "cmake" / "subset-fonts.py")
+_subset_fonts = importlib.util.module_from_spec(_spec)
+_spec.loader.exec_module(_subset_fonts)
+texts = _subset_fonts.texts
+
 # The names a user sees the font by (family, unique, full, PostScript, typographic, WWS).
 PRIMARY_NAME_IDS = {1, 3, 4, 6, 16, 21}
 LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
-
-
-def texts(value):
-    if isinstance(value, str):
-        yield value
-    elif isinstance(value, list):
-        for item in value:
-            yield from texts(item)
-    elif isinstance(value, dict):
-        for item in value.values():
-            yield from texts(item)
 
 
 def shown_characters(facts_path, screens):
