@@ -317,7 +317,9 @@ def differing(a, b):
 
 
 def commonest(pixels):
-    return collections.Counter(pixels).most_common(1)[0][0]
+    """The commonest colour; None where nothing was seen."""
+    most = collections.Counter(pixels).most_common(1)
+    return most[0][0] if most else None
 
 
 # ---- Controls on the accessibility bus --------------------------------------------------------

@@ -126,8 +126,12 @@ class OrcaDriver(scenario.Driver):
                 for line in self.orca.lines()]
 
     def pixels(self, rect):
-        """On the window in front, wherever the window manager put it."""
-        window = self.screen.xdo("getactivewindow").strip()
+        """On the window in front, wherever the window manager put it; none while no window is
+        active yet (a loaded machine maps the first one late)."""
+        try:
+            window = self.screen.xdo("getactivewindow").strip()
+        except subprocess.CalledProcessError:
+            return []
         return self.screen.shot(os.path.join(os.path.dirname(self.orca.log), "look.png")).pixels(
             self.screen.origin(window), rect)
 
