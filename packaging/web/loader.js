@@ -98,23 +98,6 @@ globalThis.vortaniLoader = (() => {
     console.warn(text);
   }
 
-  // Qt asks for the clipboard permissions as it starts and never reads the answer; WebKit
-  // refuses those names, which would leave a rejection unhandled. Such a refusal is answered as
-  // "denied", as the game never uses the clipboard.
-  function answerClipboardQueries() {
-    const permissions = navigator.permissions;
-    if (!permissions || typeof permissions.query !== "function")
-      return;
-    const query = permissions.query.bind(permissions);
-    permissions.query = (descriptor) => {
-      const asked = query(descriptor);
-      const name = descriptor && String(descriptor.name);
-      if (!name || !name.startsWith("clipboard"))
-        return asked;
-      return asked.catch(() => ({ name, state: "denied", onchange: null }));
-    };
-  }
-
   // Starts the program on canvas with main()'s args; rejects when a file did not arrive whole
   // (what missing() lets through compiles in any browser). ended(crashed, what): the program
   // stopped, crashed or with an exit code of its own.
@@ -148,7 +131,6 @@ globalThis.vortaniLoader = (() => {
           module.qtFontDpi = 96;
         }],
       };
-      answerClipboardQueries();
       // The promise rejects on abort, which onAbort has told already.
       createQtAppInstance(config).catch(() => {});
     });
