@@ -11,23 +11,26 @@ globalThis.vortaniLoader = (() => {
   const Program = "vortani";
   const site = globalThis.vortaniSite || { cache: null };
 
-  // What the browser lacks to run the game: "nowasm", "nowebgl", or "" for nothing.
-  function missing() {
-    if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function" ||
-        typeof BigInt64Array !== "function") // the program passes 64-bit integers as BigInt
-      return "nowasm";
-    // Qt draws only through WebGL.
+  // Whether the browser can run WebAssembly at all: else the game cannot start ("nowasm").
+  function runsWasm() {
+    return typeof WebAssembly === "object" && typeof WebAssembly.instantiate === "function" &&
+      typeof BigInt64Array === "function"; // the program passes 64-bit integers as BigInt
+  }
+
+  // Whether the browser lets the page draw with WebGL, as Qt does and only so. The first context
+  // of a fresh browser takes up to a second or two to make (its graphics process starting), so
+  // this runs while the program downloads; the probe's context is given back at once.
+  function drawsWebGL() {
     try {
-      const probe = document.createElement("canvas");
-      const gl = probe.getContext("webgl2") || probe.getContext("webgl");
+      const gl = document.createElement("canvas").getContext("webgl");
       if (!gl)
-        return "nowebgl";
+        return false;
       const lose = gl.getExtension("WEBGL_lose_context");
       if (lose)
-        lose.loseContext(); // the probe is done with: leave the browser's contexts to the game
-      return "";
+        lose.loseContext();
+      return true;
     } catch (refused) {
-      return "nowebgl";
+      return false;
     }
   }
 
@@ -49,8 +52,8 @@ globalThis.vortaniLoader = (() => {
     return Promise.all(stores);
   }
 
-  function fetchKept(name) {
-    return fetch(name).then((response) => {
+  function fetchKept(name, signal) {
+    return fetch(name, { signal }).then((response) => {
       if (!response.ok)
         throw new Error(`${name}: ${response.status} ${response.statusText}`);
       keep(name, response);
@@ -82,9 +85,9 @@ globalThis.vortaniLoader = (() => {
     return ["pictures@2x.rcc", "pictures@4x.rcc"].slice(0, ratio > 2 ? 2 : ratio > 1 ? 1 : 0);
   }
 
-  function fetchSharper() {
+  function fetchSharper(signal) {
     return Promise.all(sharperNames(globalThis.devicePixelRatio || 1).map((name) =>
-      fetchKept(name).then((response) => response.arrayBuffer()).catch(() => null)))
+      fetchKept(name, signal).then((response) => response.arrayBuffer()).catch(() => null)))
       .then((pictures) => pictures.filter((bytes) => bytes !== null));
   }
 
@@ -99,13 +102,25 @@ globalThis.vortaniLoader = (() => {
   }
 
   // Starts the program on canvas with main()'s args; rejects when a file did not arrive whole
-  // (what missing() lets through compiles in any browser). ended(crashed, what): the program
-  // stopped, crashed or with an exit code of its own.
+  // (what runsWasm() lets through compiles in any browser), or with an error whose lacking is
+  // "nowebgl" when the browser cannot draw it. ended(crashed, what): the program stopped,
+  // crashed or with an exit code of its own.
   function start({ canvas, args, ended }) {
-    const wasm = fetchKept(`${Program}.wasm`).then(compile);
-    const sharper = fetchSharper();
+    const downloads = new AbortController();
+    const wasm = fetchKept(`${Program}.wasm`, downloads.signal).then(compile);
+    const sharper = fetchSharper(downloads.signal);
     const script = runScript(`${Program}.js`);
-    return Promise.all([wasm, sharper, script]).then(([module, pictures]) => {
+    // After a turn of the event loop, so that the requests above are on their way.
+    const drawable = new Promise((resolve) => setTimeout(resolve, 0)).then(() => {
+      if (drawsWebGL())
+        return;
+      downloads.abort();
+      throw Object.assign(new Error("no WebGL"), { lacking: "nowebgl" });
+    });
+    // Without WebGL that is the reason told, whatever the aborted downloads say.
+    const all = Promise.all([wasm, sharper, script, drawable])
+      .catch((error) => drawable.then(() => Promise.reject(error)));
+    return all.then(([module, pictures]) => {
       loader.sharper = pictures;
       const config = {
         arguments: args,
@@ -136,6 +151,6 @@ globalThis.vortaniLoader = (() => {
     });
   }
 
-  const loader = { missing, start, stored, keep, sharper: [] };
+  const loader = { runsWasm, start, stored, keep, sharper: [] };
   return loader;
 })();

@@ -360,9 +360,8 @@
   for (const again of document.querySelectorAll(".again"))
     again.addEventListener("click", () => location.reload());
 
-  const lacking = loader.missing();
-  if (lacking) {
-    cannotStart(lacking);
+  if (!loader.runsWasm()) {
+    cannotStart("nowasm");
     return;
   }
   if (location.search.length > 1)
@@ -376,6 +375,10 @@
         stopped();
     },
   }).catch((error) => {
+    if (error.lacking) {
+      cannotStart(error.lacking);
+      return;
+    }
     console.warn(`Vortani Puzzle did not start: ${error}`);
     stopped(); // what did not come may come at the next try
   });
