@@ -375,7 +375,7 @@
         stopped();
     },
   }).catch((error) => {
-    if (error.lacking) {
+    if (error && error.lacking) {
       cannotStart(error.lacking);
       return;
     }
